@@ -1,0 +1,475 @@
+#include "TMPParser.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <system_error>
+#include <utility>
+
+#include "TError.h"
+
+namespace {
+
+// White space as the C locale has it, whatever the process locale is.
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' ||
+         c == '\r';
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool Contains(std::string_view line, std::string_view marker) {
+  return line.find(marker) != std::string_view::npos;
+}
+
+// The piece of `text` that starts at or after `*pos`, as Tokenize splits it;
+// empty when no piece is left. Advances `*pos` past the piece.
+std::string_view NextPiece(std::string_view text, std::size_t* pos,
+                           std::string_view delimiters) {
+  const std::size_t start = text.find_first_not_of(delimiters, *pos);
+  if (start == std::string_view::npos) {
+    *pos = text.size();
+    return {};
+  }
+  std::size_t end = text.find_first_of(delimiters, start);
+  if (end == std::string_view::npos) end = text.size();
+  *pos = end;
+  return text.substr(start, end - start);
+}
+
+// The first piece of a value line split at spaces, found without the
+// general delimiter search: value lines are most of a large file.
+std::string_view FirstWord(std::string_view line) {
+  std::size_t start = 0;
+  while (start < line.size() && line[start] == ' ') ++start;
+  std::size_t end = start;
+  while (end < line.size() && line[end] != ' ') ++end;
+  return line.substr(start, end - start);
+}
+
+// A line as it may be shown in a message: at most 60 bytes, control bytes
+// escaped, so that a binary file cannot garble the terminal.
+std::string Quote(std::string_view line) {
+  constexpr std::size_t kMaxShown = 60;
+  std::string quoted = "\"";
+  for (std::size_t i = 0; i < line.size() && i < kMaxShown; ++i) {
+    const unsigned char c = static_cast<unsigned char>(line[i]);
+    if (c < 0x20 || c == 0x7f) {
+      static const char kHex[] = "0123456789abcdef";
+      quoted += "\\x";
+      quoted += kHex[c >> 4];
+      quoted += kHex[c & 0xf];
+    } else {
+      quoted += static_cast<char>(c);
+    }
+  }
+  if (line.size() > kMaxShown) quoted += "...";
+  quoted += "\"";
+  return quoted;
+}
+
+// Splits a stream into lines. A line ends at a line feed, which is not part
+// of it, nor is a carriage return right before it, so CRLF files read like LF
+// files. The input is read in large blocks; a returned line is a view into the
+// block and stays valid until the next call.
+class LineReader {
+ public:
+  explicit LineReader(std::istream& in) : in_(in), buffer_(kBlockSize) {}
+
+  // Reads the next line. Returns false at the end of the input.
+  bool Next(std::string_view* line);
+  // Whether the line last read ended with a line feed; only the last line
+  // of an input can lack one.
+  bool LineEnded() const { return line_ended_; }
+  // The number of the line last read, from 1.
+  int64_t LineNumber() const { return line_number_; }
+
+ private:
+  static constexpr std::size_t kBlockSize = 1 << 20;
+
+  // Moves the unread bytes to the front of the buffer, grows it when a line
+  // fills it, and reads the next block.
+  void Fill();
+  void Return(std::string_view* line, std::size_t length, bool ended);
+
+  std::istream& in_;
+  std::vector<char> buffer_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  bool at_end_ = false;
+  bool line_ended_ = true;
+  int64_t line_number_ = 0;
+};
+
+bool LineReader::Next(std::string_view* line) {
+  std::size_t scanned = 0;  // bytes after begin_ known to hold no line feed
+  for (;;) {
+    const char* start = buffer_.data() + begin_;
+    const std::size_t available = end_ - begin_;
+    const void* feed = std::memchr(start + scanned, '\n', available - scanned);
+    if (feed != nullptr) {
+      Return(line, static_cast<const char*>(feed) - start, true);
+      return true;
+    }
+    if (at_end_) {
+      if (available == 0) return false;
+      Return(line, available, false);
+      return true;
+    }
+    scanned = available;
+    Fill();
+  }
+}
+
+void LineReader::Return(std::string_view* line, std::size_t length,
+                        bool ended) {
+  const char* start = buffer_.data() + begin_;
+  begin_ += ended ? length + 1 : length;
+  if (length > 0 && start[length - 1] == '\r') --length;
+  *line = std::string_view(start, length);
+  line_ended_ = ended;
+  ++line_number_;
+}
+
+void LineReader::Fill() {
+  if (begin_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+  in_.read(buffer_.data() + end_,
+           static_cast<std::streamsize>(buffer_.size() - end_));
+  end_ += static_cast<std::size_t>(in_.gcount());
+  if (in_.bad()) throw TError("the input could not be read");
+  if (!in_) at_end_ = true;
+}
+
+class Scanner {
+ public:
+  Scanner(std::istream& in, int32_t startyear)
+      : reader_(in),
+        startyear_(startyear),
+        patches_(std::make_unique<TPatches>()) {}
+
+  std::unique_ptr<TPatches> Run();
+
+ private:
+  enum class Section { kBefore, kOpen, kClosed };
+
+  void ReadResolution(std::string_view line);
+  void ReadPatchLine(std::string_view line);
+  void ReadPopulationSection();
+  void ReadBlock(std::string_view header, int64_t years);
+  // Reads the line that must follow; a missing one means the file was cut
+  // short, described by `what`.
+  std::string_view NextOrTruncated(const std::string& what);
+  [[noreturn]] void Fail(const std::string& message) const;
+
+  LineReader reader_;
+  const int32_t startyear_;
+  std::unique_ptr<TPatches> patches_;
+  bool resolution_found_ = false;
+  Section section_ = Section::kBefore;
+  // Patch ordinal k (from 1) names the patch at position k - 1. Blocks refer
+  // to patches by ordinal, the collection by name.
+  std::vector<std::string> ordinal_names_;
+};
+
+std::unique_ptr<TPatches> Scanner::Run() {
+  std::string_view line;
+  // A last line without line feed is not examined by the scan.
+  while (reader_.Next(&line) && reader_.LineEnded()) {
+    if (!resolution_found_ && Contains(line, "km")) ReadResolution(line);
+    if (section_ == Section::kOpen ||
+        (section_ == Section::kBefore &&
+         (Contains(line, ".KCH") || Contains(line, "Pop") ||
+          Contains(line, ".DCH")))) {
+      if (Contains(line, "Migration")) {
+        section_ = Section::kClosed;
+      } else {
+        ReadPatchLine(line);
+        section_ = Section::kOpen;
+      }
+    }
+    if (Contains(line, "Pop. ALL")) {
+      ReadPopulationSection();
+      break;
+    }
+  }
+  return std::move(patches_);
+}
+
+void Scanner::Fail(const std::string& message) const {
+  throw TError("line " + std::to_string(reader_.LineNumber()) + ": " + message);
+}
+
+void Scanner::ReadResolution(std::string_view line) {
+  // The number is the last word before the first "k" or "m": "Grid 2.5 km"
+  // gives 2.5 (and "item 3 km" gives 0, its first piece being "ite").
+  std::size_t pos = 0;
+  const std::string_view first = NextPiece(line, &pos, "km");
+  std::string_view last;
+  pos = 0;
+  for (std::string_view word = NextPiece(first, &pos, " "); !word.empty();
+       word = NextPiece(first, &pos, " ")) {
+    last = word;
+  }
+  if (last.empty()) {
+    Fail("malformed resolution line " + Quote(line) +
+         ": the first line containing \"km\" must give the kilometres per "
+         "map unit before it, as in \"Grid 2.5 km\"");
+  }
+  patches_->SetResolution(TMPParser::ReadDecimal(last));
+  resolution_found_ = true;
+}
+
+void Scanner::ReadPatchLine(std::string_view line) {
+  std::unique_ptr<TPatch> patch;
+  try {
+    patch = TMPParser::ParsePatchLine(line);
+  } catch (const TError& error) {
+    Fail(std::string(error.what()) +
+         "; patch lines are recognised by \".KCH\", \"Pop\" or \".DCH\" "
+         "and run up to the \"Migration\" line");
+  }
+  ordinal_names_.push_back(patch->GetName());
+  patches_->AddPatch(std::move(patch));
+}
+
+std::string_view Scanner::NextOrTruncated(const std::string& what) {
+  std::string_view line;
+  if (!reader_.Next(&line)) {
+    throw TError("line " + std::to_string(reader_.LineNumber()) +
+                 ": the file is truncated: it ends " + what);
+  }
+  return line;
+}
+
+void Scanner::ReadPopulationSection() {
+  // The all-patches block is only counted: its length is the number of
+  // simulated years. Every line counts, empty ones included.
+  int64_t years = 0;
+  std::string_view line;
+  for (;;) {
+    line = NextOrTruncated(
+        "inside the \"Pop. ALL\" block, before the first block header "
+        "\"Pop. 1\"");
+    if (Contains(line, "Pop.")) break;
+    ++years;
+  }
+  if (patches_->GetNumPatches() == 0) return;
+  const int64_t last_year = int64_t{startyear_} + years - 1;
+  if (years > 0 && last_year > std::numeric_limits<int32_t>::max()) {
+    Fail("the " + std::to_string(years) + " simulated years from start year " +
+         std::to_string(startyear_) + " run past year " +
+         std::to_string(std::numeric_limits<int32_t>::max()) +
+         ", the largest year this tool can count");
+  }
+  // As many blocks as there are patches; with duplicate names that is fewer
+  // than there were patch lines, and the last blocks are not read.
+  const std::size_t blocks = patches_->GetNumPatches();
+  for (std::size_t block = 0; block < blocks; ++block) {
+    ReadBlock(line, years);
+    if (!reader_.Next(&line)) {
+      if (block + 1 < blocks) {
+        throw TError("line " + std::to_string(reader_.LineNumber()) +
+                     ": the file is truncated: it ends after " +
+                     std::to_string(block + 1) + " of " +
+                     std::to_string(blocks) + " population blocks");
+      }
+      break;
+    }
+  }
+}
+
+void Scanner::ReadBlock(std::string_view header, int64_t years) {
+  const std::string header_text(header);
+  // The first header is the line that ended the "Pop. ALL" block, so it
+  // holds "Pop."; a later one that does not is a value line of a block that
+  // was longer than the others, and taking its numbers as an ordinal would
+  // file populations under the wrong patch.
+  if (!Contains(header, "Pop.")) {
+    Fail("expected a block header \"Pop. <k>\" after " + std::to_string(years) +
+         " value lines, found " + Quote(header) +
+         "; every population block must have as many value lines as the "
+         "\"Pop. ALL\" block");
+  }
+  std::size_t pos = 0;
+  NextPiece(header, &pos, ". ");
+  const std::string_view number = NextPiece(header, &pos, ". ");
+  if (number.empty()) {
+    Fail("malformed block header " + Quote(header) +
+         ": expected \"Pop. <k>\" with the patch ordinal k");
+  }
+  const int32_t ordinal = TMPParser::ReadInteger(number);
+  if (ordinal < 1 ||
+      static_cast<std::size_t>(ordinal) > ordinal_names_.size()) {
+    Fail("Patch does not exist: block header " + Quote(header) +
+         " names patch " + std::to_string(ordinal) + ", but the file has " +
+         std::to_string(ordinal_names_.size()) + " patch lines");
+  }
+  TPatch& patch = patches_->GetPatch(ordinal_names_[ordinal - 1]);
+  if (patch.GetNumYears() == 0) {
+    patch.ReserveYears(static_cast<std::size_t>(years));
+  }
+  for (int64_t k = 0; k < years;) {
+    const std::string_view line = NextOrTruncated(
+        "inside the block " + Quote(header_text) + ", after " +
+        std::to_string(k) + " of " + std::to_string(years) + " value lines");
+    // Lines shorter than two characters are passed over without counting.
+    if (line.size() < 2) continue;
+    const std::string_view value = FirstWord(line);
+    if (value.empty()) {
+      Fail("malformed value line of block " + Quote(header_text) +
+           ": it holds only spaces; expected \"mean sd min max\"");
+    }
+    patch.SetYear(static_cast<int32_t>(startyear_ + k),
+                  TMPParser::ReadDecimal(value));
+    ++k;
+  }
+}
+
+// Whether a decimal number whose digits are `mantissa` (sign removed) and
+// whose exponent is `exponent` is too large for a double, as opposed to too
+// small; only asked once the conversion reported the value out of range.
+bool Overflows(std::string_view mantissa, int64_t exponent) {
+  // Decimal magnitude of the first significant digit, before the exponent.
+  int64_t magnitude = 0;
+  const std::size_t point = mantissa.find('.');
+  const std::size_t integer_digits =
+      point == std::string_view::npos ? mantissa.size() : point;
+  for (std::size_t i = 0; i < mantissa.size(); ++i) {
+    if (mantissa[i] == '.' || mantissa[i] == '0') continue;
+    magnitude = i < integer_digits
+                    ? static_cast<int64_t>(integer_digits - i) - 1
+                    : -static_cast<int64_t>(i - integer_digits);
+    break;
+  }
+  return magnitude + exponent > 0;
+}
+
+}  // namespace
+
+std::unique_ptr<TPatches> TMPParser::LoadMP(const std::string& filename,
+                                            int32_t startyear) {
+  std::error_code status_error;
+  if (std::filesystem::is_directory(filename, status_error)) {
+    throw TError(filename + ": cannot read the MP file: it is a directory");
+  }
+  std::ifstream file(filename, std::ios::in | std::ios::binary);
+  if (!file) {
+    const int error = errno;
+    throw TError(filename + ": cannot open the MP file: " +
+                 (error != 0 ? std::strerror(error) : "unknown error"));
+  }
+  try {
+    return LoadMP(file, startyear);
+  } catch (const TError& error) {
+    throw TError(filename + ": " + error.what());
+  }
+}
+
+std::unique_ptr<TPatches> TMPParser::LoadMP(std::istream& stream,
+                                            int32_t startyear) {
+  return Scanner(stream, startyear).Run();
+}
+
+std::unique_ptr<TPatch> TMPParser::ParsePatchLine(std::string_view line) {
+  std::size_t pos = 0;
+  const std::string_view name = NextPiece(line, &pos, ",");
+  const std::string_view x = NextPiece(line, &pos, ",");
+  const std::string_view y = NextPiece(line, &pos, ",");
+  if (y.empty()) {
+    throw TError("malformed patch line " + Quote(line) +
+                 ": expected a name, x and y as its first three "
+                 "comma-separated fields");
+  }
+  return std::make_unique<TPatch>(std::string(name), std::string(),
+                                  ReadDecimal(x), ReadDecimal(y));
+}
+
+void TMPParser::Tokenize(std::string_view text,
+                         std::vector<std::string>& pieces,
+                         std::string_view delimiters) {
+  std::size_t pos = 0;
+  for (std::string_view piece = NextPiece(text, &pos, delimiters);
+       !piece.empty(); piece = NextPiece(text, &pos, delimiters)) {
+    pieces.emplace_back(piece);
+  }
+}
+
+double TMPParser::ReadDecimal(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsSpace(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  // Cut out the decimal prefix ourselves: the library conversions also
+  // accept hexadecimal, "inf" and "nan", which are not numbers here.
+  const std::size_t start = i;
+  std::size_t digits = 0;
+  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return 0.0;
+  const std::size_t mantissa_end = i;
+  int64_t exponent = 0;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t j = i + 1;
+    bool exponent_negative = false;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+      exponent_negative = text[j] == '-';
+      ++j;
+    }
+    if (j < text.size() && IsDigit(text[j])) {
+      while (j < text.size() && IsDigit(text[j])) {
+        // Saturate: any exponent beyond this over- or underflows anyway.
+        if (exponent < 100000000) exponent = exponent * 10 + (text[j] - '0');
+        ++j;
+      }
+      if (exponent_negative) exponent = -exponent;
+      i = j;
+    }
+  }
+  double value = 0.0;
+  const std::from_chars_result result =
+      std::from_chars(text.data() + start, text.data() + i, value);
+  if (result.ec == std::errc::result_out_of_range) {
+    value = Overflows(text.substr(start, mantissa_end - start), exponent)
+                ? std::numeric_limits<double>::infinity()
+                : 0.0;
+  }
+  return negative ? -value : value;
+}
+
+int32_t TMPParser::ReadInteger(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsSpace(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  // Accumulate the magnitude, stopping just past the 32-bit range so that
+  // long digit strings saturate instead of overflowing.
+  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+  int64_t magnitude = 0;
+  while (i < text.size() && IsDigit(text[i])) {
+    magnitude = std::min(kLimit, magnitude * 10 + (text[i] - '0'));
+    ++i;
+  }
+  const int64_t value = negative ? -magnitude : magnitude;
+  if (value > std::numeric_limits<int32_t>::max()) {
+    return std::numeric_limits<int32_t>::max();
+  }
+  return static_cast<int32_t>(value);
+}

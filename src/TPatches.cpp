@@ -1,0 +1,58 @@
+#include "TPatches.h"
+
+#include <utility>
+
+#include "TError.h"
+
+void TPatches::AddPatch(std::unique_ptr<TPatch> patch) {
+  std::string name = patch->GetName();
+  patches_.insert_or_assign(std::move(name), std::move(patch));
+}
+
+TPatch& TPatches::GetPatch(std::string_view name) {
+  auto it = patches_.find(name);
+  if (it == patches_.end()) throw TError("Patch does not exist");
+  return *it->second;
+}
+
+const TPatch& TPatches::GetPatch(std::string_view name) const {
+  auto it = patches_.find(name);
+  if (it == patches_.end()) throw TError("Patch does not exist");
+  return *it->second;
+}
+
+bool TPatches::PatchExists(std::string_view name) const {
+  return patches_.find(name) != patches_.end();
+}
+
+std::vector<std::string> TPatches::GetNames() const {
+  std::vector<std::string> names;
+  names.reserve(patches_.size());
+  for (const auto& entry : patches_) names.push_back(entry.first);
+  return names;
+}
+
+std::vector<const TPatch*> TPatches::GetPatchList() const {
+  std::vector<const TPatch*> list;
+  list.reserve(patches_.size());
+  for (const auto& entry : patches_) list.push_back(entry.second.get());
+  return list;
+}
+
+std::vector<TPoint> TPatches::GetCoordinates() const {
+  std::vector<TPoint> points;
+  points.reserve(patches_.size());
+  for (const auto& entry : patches_) {
+    points.push_back(entry.second->GetCoordinates());
+  }
+  return points;
+}
+
+std::vector<double> TPatches::GetPatchSizes(int32_t year) const {
+  std::vector<double> sizes;
+  sizes.reserve(patches_.size());
+  for (const auto& entry : patches_) {
+    sizes.push_back(entry.second->GetYear(year));
+  }
+  return sizes;
+}

@@ -1,0 +1,473 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "TError.h"
+#include "TMPParser.h"
+#include "TestSupport.h"
+
+using ::testing::HasSubstr;
+
+namespace {
+
+const double kInf = std::numeric_limits<double>::infinity();
+
+// The made-up example of the format: two patches, three years, resolution
+// 2.5.
+const char kExample[] =
+    "Model input\n"
+    "Grid 2.5 km\n"
+    "North Wood,10.0,20.0,0,wood.KCH\n"
+    "South Marsh,12.5,8.0,0,marsh.KCH\n"
+    "Migration\n"
+    "0,1\n"
+    "Pop. ALL\n"
+    "40.0 0 0\n"
+    "42.0 0 0\n"
+    "45.0 0 0\n"
+    "Pop. 1\n"
+    "25.0 0 0\n"
+    "26.0 0 0\n"
+    "27.0 0 0\n"
+    "Pop. 2\n"
+    "15.0 0 0\n"
+    "16.0 0 0\n"
+    "18.0 0 0\n";
+
+// Populations of one patch, year by year from its first year.
+std::vector<double> Populations(const TPatch& patch) {
+  std::vector<double> values;
+  for (int32_t year : patch.GetYearList())
+    values.push_back(patch.GetYear(year));
+  return values;
+}
+
+std::string LoadError(const std::string& content, int32_t startyear = 2000) {
+  try {
+    LoadText(content, startyear);
+  } catch (const TError& error) {
+    return error.what();
+  }
+  return "(no error)";
+}
+
+std::string ReplaceAll(std::string text, const std::string& from,
+                       const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+}  // namespace
+
+TEST(TMPParserTest, ReadDecimalTakesTheLongestDecimalPrefix) {
+  const struct {
+    const char* text;
+    double value;
+  } cases[] = {
+      {"0.25", 0.25},
+      {"5", 5},
+      {"1e-1", 0.1},
+      {"12abc", 12},
+      {"1e", 1},
+      {"1e+", 1},
+      {"1E3", 1000},
+      {"0x10", 0},
+      {"inf", 0},
+      {"-inf", 0},
+      {"nan", 0},
+      {"Infinity", 0},
+      {".5", 0.5},
+      {"5.", 5},
+      {"-.5e1", -5},
+      {"+7", 7},
+      {"  -3.5e2x", -350},
+      {"\t\r\n2", 2},
+      {"", 0},
+      {"abc", 0},
+      {"-", 0},
+      {".", 0},
+      {"+.e5", 0},
+      {"1,5", 1},
+      {"1.5.2", 1.5},
+      {"1e2.5", 100},
+      {"199.500", 199.5},
+      {"1e400", kInf},
+      {"-1e400", -kInf},
+      {"1e-400", 0},
+      {"0.0000000000000000000000000000001e-300", 0},
+      {"123456789012345678901234567890e300", kInf},
+      {"1e99999999999999999999", kInf},
+      {"1e-99999999999999999999", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TMPParser::ReadDecimal(c.text), c.value) << c.text;
+  }
+}
+
+TEST(TMPParserTest, ReadIntegerTakesSignAndDigitsAndSaturates) {
+  const struct {
+    const char* text;
+    int32_t value;
+  } cases[] = {
+      {"12abc", 12},
+      {"  -7", -7},
+      {"+5", 5},
+      {"3.9", 3},
+      {"x", 0},
+      {"", 0},
+      {"- 5", 0},
+      {"2147483647", 2147483647},
+      {"2147483648", 2147483647},
+      {"99999999999999999999", 2147483647},
+      {"-2147483648", -2147483647 - 1},
+      {"-99999999999", -2147483647 - 1},
+      {"0x10", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TMPParser::ReadInteger(c.text), c.value) << c.text;
+  }
+}
+
+TEST(TMPParserTest, TokenizeDropsEmptyPiecesAndAppends) {
+  const struct {
+    const char* text;
+    const char* delimiters;
+    std::vector<std::string> pieces;
+  } cases[] = {
+      {"a,b,,c,", ",", {"a", "b", "c"}},
+      {",,", ",", {}},
+      {"", ",", {}},
+      {"Pop. 12", ". ", {"Pop", "12"}},
+      {"Grid 2.5 km", "km", {"Grid 2.5 "}},
+      {"item 3 km", "km", {"ite", " 3 "}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> pieces;
+    TMPParser::Tokenize(c.text, pieces, c.delimiters);
+    EXPECT_EQ(pieces, c.pieces) << c.text;
+  }
+  std::vector<std::string> pieces = {"kept"};
+  TMPParser::Tokenize("x y", pieces, " ");
+  EXPECT_EQ(pieces, (std::vector<std::string>{"kept", "x", "y"}));
+}
+
+TEST(TMPParserTest, ParsePatchLineTakesNameAndCoordinates) {
+  std::unique_ptr<TPatch> patch =
+      TMPParser::ParsePatchLine("North Wood,10.0,20.0,0,wood.KCH");
+  EXPECT_EQ(patch->GetName(), "North Wood");
+  EXPECT_EQ(patch->GetX(), 10.0);
+  EXPECT_EQ(patch->GetY(), 20.0);
+  EXPECT_EQ(patch->GetText(), "");
+  EXPECT_TRUE(patch->GetYearList().empty());
+
+  patch = TMPParser::ParsePatchLine("A,,3,4");
+  EXPECT_EQ(patch->GetName(), "A");
+  EXPECT_EQ(patch->GetX(), 3);
+  EXPECT_EQ(patch->GetY(), 4);
+
+  EXPECT_EQ(TMPParser::ParsePatchLine(" A ,1,2")->GetName(), " A ");
+  EXPECT_THROW(TMPParser::ParsePatchLine("A,1"), TError);
+  EXPECT_THROW(TMPParser::ParsePatchLine(",,"), TError);
+}
+
+TEST(TMPParserTest, LoadsTheExampleFile) {
+  std::unique_ptr<TPatches> patches = LoadText(kExample, 2000);
+  EXPECT_EQ(patches->GetResolution(), 2.5);
+  ASSERT_EQ(patches->GetNames(),
+            (std::vector<std::string>{"North Wood", "South Marsh"}));
+  const TPatch& north = patches->GetPatch("North Wood");
+  EXPECT_EQ(north.GetX(), 10.0);
+  EXPECT_EQ(north.GetY(), 20.0);
+  EXPECT_EQ(north.GetYearList(), (std::vector<int32_t>{2000, 2001, 2002}));
+  EXPECT_EQ(Populations(north), (std::vector<double>{25, 26, 27}));
+  const TPatch& south = patches->GetPatch("South Marsh");
+  EXPECT_EQ(south.GetX(), 12.5);
+  EXPECT_EQ(south.GetY(), 8.0);
+  EXPECT_EQ(south.GetMinYear(), 2000);
+  EXPECT_EQ(south.GetMaxYear(), 2002);
+  EXPECT_EQ(Populations(south), (std::vector<double>{15, 16, 18}));
+}
+
+TEST(TMPParserTest, CrlfLineEndsReadLikeLineFeeds) {
+  std::unique_ptr<TPatches> patches =
+      LoadText(ReplaceAll(kExample, "\n", "\r\n"), 2000);
+  EXPECT_EQ(patches->GetResolution(), 2.5);
+  EXPECT_EQ(patches->GetNames(),
+            (std::vector<std::string>{"North Wood", "South Marsh"}));
+  EXPECT_EQ(Populations(patches->GetPatch("South Marsh")),
+            (std::vector<double>{15, 16, 18}));
+}
+
+TEST(TMPParserTest, ResolutionComesFromTheFirstKmLineOnly) {
+  const struct {
+    const char* head;
+    double resolution;
+  } cases[] = {
+      {"Grid 2.5 km\nGrid 5 km\n", 2.5},
+      {"item 3 km\nGrid 5 km\n", 0},
+      {"Cell 0.5km wide\n", 0.5},
+      {"no resolution here\n", 1.0},
+      {"", 1.0},
+  };
+  for (const auto& c : cases) {
+    std::unique_ptr<TPatches> patches =
+        LoadText(std::string(c.head) + "A,1,2,a.KCH\nMigration\n", 2000);
+    EXPECT_EQ(patches->GetResolution(), c.resolution) << c.head;
+  }
+  // A patch line can be the resolution line too.
+  std::unique_ptr<TPatches> patches =
+      LoadText("Pop 4 km,1,2\nMigration\n", 2000);
+  EXPECT_EQ(patches->GetResolution(), 4);
+  EXPECT_TRUE(patches->PatchExists("Pop 4 km"));
+}
+
+TEST(TMPParserTest, PatchSectionRunsFromItsMarkerToMigration) {
+  std::unique_ptr<TPatches> patches = LoadText(
+      "title\n"
+      "not,a,patch\n"
+      "Pop 1,1,2\n"
+      "plain,3,4\n"
+      "Migration\n"
+      "Pop 2,5,6\n",
+      2000);
+  EXPECT_EQ(patches->GetNames(), (std::vector<std::string>{"Pop 1", "plain"}));
+  EXPECT_EQ(patches->GetPatch("plain").GetY(), 4);
+  // Without "Pop. ALL" the patches have no populations.
+  EXPECT_TRUE(patches->GetPatch("Pop 1").GetYearList().empty());
+
+  // A marker line that also says "Migration" closes the section at once.
+  patches = LoadText("x.KCH Migration\nPop 1,1,2\n", 2000);
+  EXPECT_EQ(patches->GetNumPatches(), 0u);
+}
+
+TEST(TMPParserTest, DuplicateNamesKeepTheLaterPatchAndReadFewerBlocks) {
+  std::unique_ptr<TPatches> patches = LoadText(
+      "A,1,1,a.KCH\nB,2,2\nA,3,3\nMigration\nPop. ALL\nx\n"
+      "Pop. 1\n10\nPop. 2\n20\nPop. 3\n30\n",
+      2000);
+  ASSERT_EQ(patches->GetNumPatches(), 2u);
+  // Ordinals 1 and 3 both name A, which is now the patch of the third line;
+  // two blocks are read, so "Pop. 3" is not.
+  EXPECT_EQ(patches->GetPatch("A").GetX(), 3);
+  EXPECT_EQ(Populations(patches->GetPatch("A")), (std::vector<double>{10}));
+  EXPECT_EQ(Populations(patches->GetPatch("B")), (std::vector<double>{20}));
+}
+
+TEST(TMPParserTest, BlocksMayComeInAnyOrder) {
+  std::unique_ptr<TPatches> patches = LoadText(
+      "A,1,1,a.KCH\nB,2,2\nMigration\nPop. ALL\n1 0\n2 0\n"
+      "Pop. 2\n20 0\n21 0\nPop. 1\n10 0\n11 0\n",
+      1990);
+  EXPECT_EQ(Populations(patches->GetPatch("A")), (std::vector<double>{10, 11}));
+  EXPECT_EQ(Populations(patches->GetPatch("B")), (std::vector<double>{20, 21}));
+  EXPECT_EQ(patches->GetPatch("B").GetMinYear(), 1990);
+}
+
+TEST(TMPParserTest, ShortLinesInBlocksAreSkippedButCountInTheTotalBlock) {
+  // The all-patches block has an empty line: three years. In the patch
+  // block the empty and one-character lines are passed over.
+  std::unique_ptr<TPatches> patches = LoadText(
+      "A,1,1,a.KCH\nMigration\nPop. ALL\n5 0\n\n7 0\n"
+      "Pop. 1\n\n10 0\n7\n11 0\n\n\r\n12 0\n",
+      2000);
+  const TPatch& a = patches->GetPatch("A");
+  EXPECT_EQ(a.GetYearList(), (std::vector<int32_t>{2000, 2001, 2002}));
+  EXPECT_EQ(Populations(a), (std::vector<double>{10, 11, 12}));
+}
+
+TEST(TMPParserTest, NoYearsWhenTheTotalBlockIsEmpty) {
+  std::unique_ptr<TPatches> patches = LoadText(
+      "A,1,1,a.KCH\nB,2,2\nMigration\nPop. ALL\nPop. 1\nPop. 2\n", 2000);
+  EXPECT_EQ(patches->GetNumPatches(), 2u);
+  EXPECT_TRUE(patches->GetPatch("A").GetYearList().empty());
+  EXPECT_TRUE(patches->GetPatch("B").GetYearList().empty());
+}
+
+TEST(TMPParserTest, PopulationSectionWithoutPatchesGivesAnEmptyCollection) {
+  std::unique_ptr<TPatches> patches =
+      LoadText("x.KCH Migration\nPop. ALL\n1 0\nPop. 1\n", 2000);
+  EXPECT_EQ(patches->GetNumPatches(), 0u);
+}
+
+TEST(TMPParserTest, LastLineWithoutLineFeed) {
+  // The scan does not examine it: no patch is made from it.
+  std::unique_ptr<TPatches> patches = LoadText("A,1,1,a.KCH\nB,2,2", 2000);
+  EXPECT_EQ(patches->GetNames(), (std::vector<std::string>{"A"}));
+  // A value line is read as usual.
+  patches = LoadText(
+      "A,1,1,a.KCH\nMigration\nPop. ALL\n1 0\n2 0\nPop. 1\n10 0\n11 0", 2000);
+  EXPECT_EQ(Populations(patches->GetPatch("A")), (std::vector<double>{10, 11}));
+}
+
+TEST(TMPParserTest, OrdinalsOutsideThePatchLinesFail) {
+  for (const char* header :
+       {"Pop. 0", "Pop. 3", "Pop. x", "Pop. -1", "Pop. 99999999999"}) {
+    const std::string error =
+        LoadError(std::string("A,1,1,a.KCH\nB,2,2\nMigration\nPop. ALL\n"
+                              "1 0\n") +
+                  header + "\n5 0\nPop. 2\n6 0\n");
+    EXPECT_THAT(error, HasSubstr("Patch does not exist")) << header;
+    EXPECT_THAT(error, HasSubstr("line 6")) << header;
+  }
+}
+
+TEST(TMPParserTest, MalformedLinesAreErrors) {
+  const struct {
+    const char* content;
+    const char* message;
+  } cases[] = {
+      {"A,1,1,a.KCH\nB,2\nMigration\n", "line 2: malformed patch line \"B,2\""},
+      {"A,1,1,a.KCH\n\nMigration\n", "line 2: malformed patch line \"\""},
+      {"km\nA,1,1,a.KCH\n", "line 1: malformed resolution line \"km\""},
+      {"  km\n", "line 1: malformed resolution line"},
+      {"A,1,1,a.KCH\nMigration\nPop. ALL\n1 0\nPop.\n5 0\n",
+       "line 5: malformed block header \"Pop.\""},
+      {"A,1,1,a.KCH\nMigration\nPop. ALL\n1 0\nPop. 1\n   \n",
+       "line 6: malformed value line"},
+      // A block longer than the total block: its extra value line must not
+      // be taken for the next header (its digits would name a patch).
+      {"A,1,1,a.KCH\nB,2,2\nMigration\nPop. ALL\n1 0\nPop. 1\n5 0\n"
+       "2.5 0\nPop. 2\n6 0\n",
+       "line 8: expected a block header \"Pop. <k>\" after 1 value lines, "
+       "found \"2.5 0\""},
+      // Control bytes are shown escaped.
+      {"A,1,1,a.KCH\n\x01\x02\n", "malformed patch line \"\\x01\\x02\""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_THAT(LoadError(c.content), HasSubstr(c.message)) << c.content;
+  }
+}
+
+TEST(TMPParserTest, TruncatedPopulationSectionIsAnError) {
+  const char* cases[] = {
+      "A,1,1,a.KCH\nMigration\nPop. ALL\n",
+      "A,1,1,a.KCH\nMigration\nPop. ALL\n1 0\n2 0\n",
+      "A,1,1,a.KCH\nMigration\nPop. ALL\n1 0\n2 0\nPop. 1\n5 0\n",
+      "A,1,1,a.KCH\nMigration\nPop. ALL\n1 0\n2 0\nPop. 1\n5 0\n\n",
+      "A,1,1,a.KCH\nB,2,2\nMigration\nPop. ALL\n1 0\nPop. 1\n5 0\n",
+      "A,1,1,a.KCH\nB,2,2\nMigration\nPop. ALL\n1 0\nPop. 1\n5 0",
+  };
+  for (const char* content : cases) {
+    EXPECT_THAT(LoadError(content), HasSubstr("the file is truncated"))
+        << content;
+  }
+  // The last block complete, with or without the line after it: no error.
+  EXPECT_EQ(LoadError("A,1,1,a.KCH\nMigration\nPop. ALL\n1 0\nPop. 1\n5 0\n"),
+            "(no error)");
+}
+
+TEST(TMPParserTest, YearsBeyondThe32BitRangeAreAnError) {
+  const char* content =
+      "A,1,1,a.KCH\nMigration\nPop. ALL\n1 0\n2 0\nPop. 1\n"
+      "5 0\n6 0\n";
+  EXPECT_THAT(LoadError(content, 2147483646), HasSubstr("(no error)"));
+  EXPECT_THAT(LoadError(content, 2147483647),
+              HasSubstr("run past year 2147483647"));
+  std::unique_ptr<TPatches> patches = LoadText(content, -2147483647 - 1);
+  EXPECT_EQ(patches->GetPatch("A").GetMinYear(), -2147483647 - 1);
+}
+
+TEST(TMPParserTest, AnyByteIsAcceptedInNamesAndHeaders) {
+  std::string content = "Metapopulation input file (5.1) map=\xff\n";
+  content +=
+      "\xcb\x87 \xff\xfe,1,2,x.KCH\nMigration\nPop. ALL\n1 0\nPop. 1\n"
+      "\x80\xff\n";
+  std::unique_ptr<TPatches> patches = LoadText(content, 2000);
+  ASSERT_EQ(patches->GetNames(),
+            (std::vector<std::string>{"\xcb\x87 \xff\xfe"}));
+  EXPECT_EQ(Populations(patches->GetPatch("\xcb\x87 \xff\xfe")),
+            (std::vector<double>{0}));
+}
+
+TEST(TMPParserTest, FileThatCannotBeReadIsAnErrorNamingIt) {
+  const std::string missing = WriteTempFile("exists.mp", "") + ".missing";
+  try {
+    TMPParser::LoadMP(missing, 2000);
+    FAIL();
+  } catch (const TError& error) {
+    EXPECT_THAT(error.what(), HasSubstr(missing + ": cannot open"));
+  }
+  const std::string directory = ExamplePath("");
+  try {
+    TMPParser::LoadMP(directory, 2000);
+    FAIL();
+  } catch (const TError& error) {
+    EXPECT_THAT(error.what(), HasSubstr("is a directory"));
+  }
+}
+
+TEST(TMPParserTest, FileErrorsNameTheFileAndLine) {
+  const std::string path = WriteTempFile("bad.mp", "A,1,1,a.KCH\nB\n");
+  try {
+    TMPParser::LoadMP(path, 2000);
+    FAIL();
+  } catch (const TError& error) {
+    EXPECT_THAT(error.what(), HasSubstr(path + ": line 2: malformed patch"));
+  }
+}
+
+TEST(TMPParserTest, ReadsTheBundledExample) {
+  std::unique_ptr<TPatches> patches =
+      TMPParser::LoadMP(ExamplePath("heath_skink.mp"), 2030);
+  EXPECT_EQ(patches->GetNumPatches(), 12u);
+  EXPECT_EQ(patches->GetResolution(), 2.5);
+  const TPatch& first = patches->GetPatch("Pop 1");
+  EXPECT_EQ(first.GetX(), 9.295);
+  EXPECT_EQ(first.GetMinYear(), 2030);
+  EXPECT_EQ(first.GetMaxYear(), 2049);
+}
+
+// Published files written by the population model.
+TEST(TMPParserTest, ReadsRealFiles) {
+  if (RealMpPath("").empty()) GTEST_SKIP() << "real MP files not available";
+  const struct {
+    const char* file;
+    std::size_t patches;
+    std::size_t years;
+    const char* name;
+    double x;
+    double first_population;
+  } cases[] = {
+      {"mptools_example_263pops.mp", 263, 100, "Pop 1", 199.5, 0},
+      {"dfo_Z20_1918_54pops.mp", 54, 100, "Pop 1", -1, -1},
+      {"dfo_B10_16pops.mp", 16, 100, "Pop 1", 1.0, 2.495},
+      {"snpl33_3pops.mp", 3, 90, "Pop 1", 415.84, 1.198},
+      {"flsnpl_2m_hi_3pops_noresults.mp", 3, 0, "Pop 1", -1, -1},
+  };
+  for (const auto& c : cases) {
+    std::unique_ptr<TPatches> patches =
+        TMPParser::LoadMP(RealMpPath(c.file), 1);
+    EXPECT_EQ(patches->GetNumPatches(), c.patches) << c.file;
+    EXPECT_EQ(patches->GetResolution(), 1.0) << c.file;
+    for (const TPatch* patch : patches->GetPatchList()) {
+      EXPECT_EQ(patch->GetNumYears(), c.years) << c.file << patch->GetName();
+    }
+    const TPatch& patch = patches->GetPatch(c.name);
+    if (c.x >= 0) {
+      EXPECT_EQ(patch.GetX(), c.x) << c.file;
+    }
+    if (c.first_population >= 0) {
+      EXPECT_EQ(patch.GetYear(1), c.first_population) << c.file;
+    }
+  }
+}
+
+// Its only population has no marker, so the patch list opens at the
+// "Pop. ALL" line itself, which is no patch line.
+TEST(TMPParserTest, FileWithoutPatchMarkersEndsWithAHelpfulError) {
+  if (RealMpPath("").empty()) GTEST_SKIP() << "real MP files not available";
+  const std::string path = RealMpPath("ferret_example_1pop.mp");
+  try {
+    TMPParser::LoadMP(path, 1);
+    FAIL();
+  } catch (const TError& error) {
+    EXPECT_THAT(error.what(),
+                HasSubstr("line 266: malformed patch line \"Pop. ALL\""));
+    EXPECT_THAT(error.what(), HasSubstr("\".KCH\", \"Pop\" or \".DCH\""));
+  }
+}
