@@ -46,6 +46,9 @@ class TPatch {
   std::vector<int32_t> GetYearList() const;
   // The number of years that hold a population.
   std::size_t GetNumYears() const { return populations_.size(); }
+  // The stored populations in ascending order of year, parallel to
+  // GetYearList(); valid until the next SetYear.
+  const std::vector<double>& GetPopulations() const { return populations_; }
   // Makes room for `count` years, so that a reader that knows how many
   // years follow stores them without reallocating.
   void ReserveYears(std::size_t count);

@@ -28,6 +28,18 @@ std::string RealMpPath(const std::string& name) {
   return (dir / name).string();
 }
 
+std::unique_ptr<TPatches> MakePatches(const std::vector<PatchSpec>& specs) {
+  auto patches = std::make_unique<TPatches>();
+  for (const PatchSpec& spec : specs) {
+    auto patch = std::make_unique<TPatch>(spec.name, "", spec.x, spec.y);
+    for (const auto& entry : spec.populations) {
+      patch->SetYear(entry.first, entry.second);
+    }
+    patches->AddPatch(std::move(patch));
+  }
+  return patches;
+}
+
 std::unique_ptr<TPatches> LoadText(const std::string& content,
                                    int32_t startyear) {
   std::istringstream in(content);

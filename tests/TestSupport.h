@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TPatches.h"
@@ -13,6 +14,17 @@ std::string ExamplePath(const std::string& name);
 // Path of one of the published MP files kept beside the project, or "" when
 // that folder is not there (the tests using it then skip).
 std::string RealMpPath(const std::string& name);
+
+// A patch for a test collection: name, position and populations by year.
+struct PatchSpec {
+  std::string name;
+  double x;
+  double y;
+  std::vector<std::pair<int32_t, double>> populations;
+};
+
+// A collection holding the given patches.
+std::unique_ptr<TPatches> MakePatches(const std::vector<PatchSpec>& specs);
 
 // Loads MP file content held in a string.
 std::unique_ptr<TPatches> LoadText(const std::string& content,

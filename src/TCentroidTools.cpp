@@ -1,0 +1,523 @@
+#include "TCentroidTools.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <numeric>
+#include <utility>
+
+#include "TError.h"
+
+namespace {
+
+// A patch that takes part in a centroid: its position in the collection's
+// name order and the population it weighs with.
+struct Member {
+  std::size_t rank;
+  double population;
+};
+
+double SumOver(const std::vector<const TPatch*>& list, int32_t year) {
+  double total = 0.0;
+  for (const TPatch* patch : list) {
+    if (const double* population = patch->FindYear(year)) total += *population;
+  }
+  return total;
+}
+
+// The patches of `list` that hold `year`, in name order.
+std::vector<Member> Holders(const std::vector<const TPatch*>& list,
+                            int32_t year) {
+  std::vector<Member> members;
+  for (std::size_t rank = 0; rank < list.size(); ++rank) {
+    if (const double* population = list[rank]->FindYear(year)) {
+      members.push_back({rank, *population});
+    }
+  }
+  return members;
+}
+
+// Mean position of the members with a population above 0; members must be
+// in name order, which is the order of the sums.
+TPoint MeanOf(const std::vector<const TPatch*>& list,
+              const std::vector<Member>& members) {
+  double sx = 0.0;
+  double sy = 0.0;
+  std::size_t count = 0;
+  for (const Member& member : members) {
+    if (member.population > 0.0) {
+      sx += list[member.rank]->GetX();
+      sy += list[member.rank]->GetY();
+      ++count;
+    }
+  }
+  const double n = static_cast<double>(count);
+  return TPoint(sx / n, sy / n);
+}
+
+// Population-weighted centroid of the members, in name order.
+TPoint WeightedMeanOf(const std::vector<const TPatch*>& list,
+                      const std::vector<Member>& members) {
+  double sx = 0.0;
+  double sy = 0.0;
+  double sp = 0.0;
+  for (const Member& member : members) {
+    const double p = member.population;
+    sx += list[member.rank]->GetX() * p;
+    sy += list[member.rank]->GetY() * p;
+    sp += p;
+  }
+  return TPoint(sx / sp, sy / sp);
+}
+
+// Orders keys as `<` does, with NaN above everything, so that the order is
+// strict and weak even when a coordinate is not a number.
+bool KeyLess(double a, double b) {
+  return !std::isnan(a) && (std::isnan(b) || a < b);
+}
+
+// The permutation that an exchange selection sort (for each position, swap
+// in the first strictly smallest key of the rest) applies to `keys`, found
+// in O(n log n): a tournament tree over the positions not yet fixed yields
+// that first smallest key at every step. Its ties, including the order
+// that exchanges leave among equal keys, are exactly those of the sort.
+std::vector<std::size_t> SelectionSortOrder(std::vector<double> keys) {
+  const std::size_t n = keys.size();
+  std::vector<std::size_t> order(n);
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  if (n < 2) return order;
+  constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+  std::size_t leaves = 1;
+  while (leaves < n) leaves *= 2;
+  std::vector<std::size_t> tree(2 * leaves, kNone);
+  // Left holds smaller positions than right; on equal keys the left wins.
+  auto winner = [&keys](std::size_t left, std::size_t right) {
+    if (left == kNone) return right;
+    if (right == kNone) return left;
+    return KeyLess(keys[right], keys[left]) ? right : left;
+  };
+  auto update = [&](std::size_t position, std::size_t value) {
+    std::size_t node = leaves + position;
+    tree[node] = value;
+    for (node /= 2; node >= 1; node /= 2) {
+      tree[node] = winner(tree[2 * node], tree[2 * node + 1]);
+    }
+  };
+  for (std::size_t i = 0; i < n; ++i) tree[leaves + i] = i;
+  for (std::size_t node = leaves - 1; node >= 1; --node) {
+    tree[node] = winner(tree[2 * node], tree[2 * node + 1]);
+  }
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    // A NaN at position i is never beaten: nothing compares below it.
+    const std::size_t m = std::isnan(keys[i]) ? i : tree[1];
+    std::swap(keys[i], keys[m]);
+    std::swap(order[i], order[m]);
+    update(i, kNone);
+    if (m != i) update(m, m);
+  }
+  return order;
+}
+
+// Positions in `list` (name order) sorted along the axis.
+std::vector<std::size_t> OrdinateOrder(const std::vector<const TPatch*>& list,
+                                       char axis) {
+  std::vector<double> keys;
+  keys.reserve(list.size());
+  for (const TPatch* patch : list) {
+    keys.push_back(axis == 'X' ? patch->GetX() : patch->GetY());
+  }
+  return SelectionSortOrder(std::move(keys));
+}
+
+// The edge walk: from one end of `count` positions, takes the patches that
+// hold `year` until their populations reach `target`, and hands each to
+// `take` with the population it keeps: all of it, but the remainder for the
+// patch that crosses the target. Never walks past either end.
+template <typename PatchAt, typename Take>
+void WalkEdge(std::size_t count, const PatchAt& patch_at, double target,
+              int32_t year, bool fromStart, const Take& take) {
+  double accumulated = 0.0;
+  for (std::size_t step = 0; step < count && target > accumulated; ++step) {
+    const std::size_t position = fromStart ? step : count - 1 - step;
+    const TPatch& patch = patch_at(position);
+    const double* population = patch.FindYear(year);
+    if (population == nullptr) continue;
+    const double before = accumulated;
+    double kept = *population;
+    accumulated += kept;
+    if (accumulated > target) kept = target - before;
+    take(position, patch, kept);
+  }
+}
+
+// The edge centroid series without building a collection per year: the
+// members a year's subpopulation would hold, with the populations it would
+// hold, put back into name order so the sums run in the same order.
+std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
+                                       char axis, bool fromStart,
+                                       bool weighted) {
+  const std::vector<const TPatch*> list = patches.GetPatchList();
+  const std::vector<std::size_t> order = OrdinateOrder(list, axis);
+  auto series = std::make_unique<TCentroids>("");
+  std::vector<Member> members;
+  for (int32_t year : TCentroidTools::MakeYearList(patches)) {
+    members.clear();
+    const double target = SumOver(list, year) * share;
+    WalkEdge(
+        order.size(),
+        [&](std::size_t position) -> const TPatch& {
+          return *list[order[position]];
+        },
+        target, year, fromStart,
+        [&](std::size_t position, const TPatch&, double kept) {
+          members.push_back({order[position], kept});
+        });
+    std::sort(members.begin(), members.end(),
+              [](const Member& a, const Member& b) { return a.rank < b.rank; });
+    series->SetCoords(
+        year, weighted ? WeightedMeanOf(list, members) : MeanOf(list, members));
+  }
+  return series;
+}
+
+std::vector<TPoint> PointsOf(const TCentroids& series,
+                             const std::vector<int32_t>& years) {
+  std::vector<TPoint> points;
+  points.reserve(years.size());
+  for (int32_t year : years) points.push_back(series.GetCoords(year));
+  return points;
+}
+
+void RequireWindow(int32_t window, const char* operation) {
+  if (window < 1) {
+    throw TError(std::string(operation) + ": window size " +
+                 std::to_string(window) + " is below 1");
+  }
+}
+
+// Windows of `window` consecutive positions in a list of `n`: the number
+// of them, 0 when the list is shorter.
+std::size_t WindowCount(std::size_t n, int32_t window) {
+  const std::size_t w = static_cast<std::size_t>(window);
+  return n >= w ? n - w + 1 : 0;
+}
+
+}  // namespace
+
+std::vector<int32_t> TCentroidTools::MakeYearList(const TPatches& patches) {
+  const std::vector<const TPatch*> list = patches.GetPatchList();
+  if (list.empty()) return {};
+  int32_t lo = list[0]->GetMinYear();
+  int32_t hi = list[0]->GetMaxYear();
+  for (std::size_t i = 1; i < list.size(); ++i) {
+    if (list[i]->GetMinYear() < lo) lo = list[i]->GetMinYear();
+    if (list[i]->GetMaxYear() > hi) hi = list[i]->GetMaxYear();
+  }
+  if (hi < lo) return {};
+  const int64_t span = int64_t{hi} - lo + 1;
+  if (span > kMaxYearSpan) {
+    // The maximum year never drops below 0, so patches whose years are all
+    // negative stretch the span up to year 0.
+    throw TError("the years run from " + std::to_string(lo) + " to " +
+                 std::to_string(hi) + ": a span of " + std::to_string(span) +
+                 " years, more than the " + std::to_string(kMaxYearSpan) +
+                 " this tool analyses (check startyear)");
+  }
+  std::vector<int32_t> years(static_cast<std::size_t>(span));
+  for (std::size_t i = 0; i < years.size(); ++i) {
+    years[i] = static_cast<int32_t>(lo + static_cast<int64_t>(i));
+  }
+  return years;
+}
+
+double TCentroidTools::SumPopulations(const TPatches& patches, int32_t year) {
+  return SumOver(patches.GetPatchList(), year);
+}
+
+std::vector<TPoint> TCentroidTools::GetNonzeroPoints(const TPatches& patches,
+                                                     int32_t year) {
+  std::vector<TPoint> points;
+  for (const TPatch* patch : patches.GetPatchList()) {
+    const double* population = patch->FindYear(year);
+    if (population != nullptr && *population > 0.0) {
+      points.push_back(patch->GetCoordinates());
+    }
+  }
+  return points;
+}
+
+TPoint TCentroidTools::Means(const TPatches& patches, int32_t year) {
+  const std::vector<const TPatch*> list = patches.GetPatchList();
+  return MeanOf(list, Holders(list, year));
+}
+
+TPoint TCentroidTools::WeightedMeans(const TPatches& patches, int32_t year) {
+  const std::vector<const TPatch*> list = patches.GetPatchList();
+  return WeightedMeanOf(list, Holders(list, year));
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::Means(const TPatches& patches) {
+  auto series = std::make_unique<TCentroids>("");
+  for (int32_t year : MakeYearList(patches)) {
+    series->SetCoords(year, Means(patches, year));
+  }
+  return series;
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::WeightedMeans(
+    const TPatches& patches) {
+  auto series = std::make_unique<TCentroids>("");
+  for (int32_t year : MakeYearList(patches)) {
+    series->SetCoords(year, WeightedMeans(patches, year));
+  }
+  return series;
+}
+
+std::unique_ptr<TPatches> TCentroidTools::CleanPatches(const TPatches& patches,
+                                                       int32_t threshold) {
+  auto cleaned = std::make_unique<TPatches>();
+  cleaned->SetResolution(patches.GetResolution());
+  for (const TPatch* patch : patches.GetPatchList()) {
+    // One pass over the entries, tracking the current run of non-zero
+    // populations, keeps the same patches as trying every start position.
+    bool qualifies = threshold == 0;
+    int64_t run = 0;
+    for (double population : patch->GetPopulations()) {
+      if (threshold <= 0) break;
+      run = population != 0.0 ? run + 1 : 0;
+      if (run >= threshold) {
+        qualifies = true;
+        break;
+      }
+    }
+    if (qualifies) cleaned->AddPatch(patch->Clone());
+  }
+  return cleaned;
+}
+
+std::vector<std::string> TCentroidTools::SortOnOrdinate(const TPatches& patches,
+                                                        char axis) {
+  const std::vector<std::string> names = patches.GetNames();
+  std::vector<std::string> sorted;
+  sorted.reserve(names.size());
+  for (std::size_t position : OrdinateOrder(patches.GetPatchList(), axis)) {
+    sorted.push_back(names[position]);
+  }
+  return sorted;
+}
+
+std::unique_ptr<TPatches> TCentroidTools::GetSubpopulation(
+    const TPatches& patches, std::vector<std::string> names, double share,
+    int32_t year, bool fromStart) {
+  auto subpopulation = std::make_unique<TPatches>();
+  const double target = SumPopulations(patches, year) * share;
+  WalkEdge(
+      names.size(),
+      [&](std::size_t position) -> const TPatch& {
+        return patches.GetPatch(names[position]);
+      },
+      target, year, fromStart,
+      [&](std::size_t, const TPatch& patch, double kept) {
+        std::unique_ptr<TPatch> copy = patch.ShallowClone();
+        copy->SetYear(year, kept);
+        subpopulation->AddPatch(std::move(copy));
+      });
+  return subpopulation;
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::GetSubpopulationMeans(
+    const TPatches& patches, double share, char axis, bool fromStart) {
+  return EdgeSeries(patches, share, axis, fromStart, false);
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::GetSubpopulationWeightedMeans(
+    const TPatches& patches, double share, char axis, bool fromStart) {
+  return EdgeSeries(patches, share, axis, fromStart, true);
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::MovingAverage(
+    const TCentroids& series, int32_t window) {
+  RequireWindow(window, "MovingAverage");
+  const std::vector<int32_t> years = series.GetYearList();
+  const std::vector<TPoint> points = PointsOf(series, years);
+  const std::size_t w = static_cast<std::size_t>(window);
+  const std::size_t centre = (w - 1) / 2;
+  auto smoothed = std::make_unique<TCentroids>("");
+  for (std::size_t i = 0; i < WindowCount(years.size(), window); ++i) {
+    double sx = 0.0;
+    double sy = 0.0;
+    for (std::size_t j = i; j < i + w; ++j) {
+      sx += points[j].X();
+      sy += points[j].Y();
+    }
+    const double divisor = static_cast<double>(window);
+    smoothed->SetCoords(years[i + centre], TPoint(sx / divisor, sy / divisor));
+  }
+  return smoothed;
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::ExponentialSmoothing(
+    const TCentroids& series, double alpha) {
+  const std::vector<int32_t> years = series.GetYearList();
+  auto smoothed = std::make_unique<TCentroids>("");
+  if (years.empty()) return smoothed;
+  TPoint previous = series.GetCoords(years[0]);
+  smoothed->SetCoords(years[0], previous);
+  for (std::size_t k = 1; k < years.size(); ++k) {
+    const TPoint current = series.GetCoords(years[k]);
+    previous = TPoint((current.X() - previous.X()) * alpha + previous.X(),
+                      (current.Y() - previous.Y()) * alpha + previous.Y());
+    smoothed->SetCoords(years[k], previous);
+  }
+  return smoothed;
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::MedianSmoothing(
+    const TCentroids& series, int32_t window) {
+  RequireWindow(window, "MedianSmoothing");
+  const std::vector<int32_t> years = series.GetYearList();
+  const std::vector<TPoint> points = PointsOf(series, years);
+  const std::size_t w = static_cast<std::size_t>(window);
+  // The lower median; it sits at the same position in the window as the
+  // year it is stored under.
+  const std::size_t rank = (w - 1) / 2;
+  auto smoothed = std::make_unique<TCentroids>("");
+  std::vector<double> xs(w);
+  std::vector<double> ys(w);
+  for (std::size_t i = 0; i < WindowCount(years.size(), window); ++i) {
+    for (std::size_t j = 0; j < w; ++j) {
+      xs[j] = points[i + j].X();
+      ys[j] = points[i + j].Y();
+    }
+    std::stable_sort(xs.begin(), xs.end(), KeyLess);
+    std::stable_sort(ys.begin(), ys.end(), KeyLess);
+    smoothed->SetCoords(years[i + rank], TPoint(xs[rank], ys[rank]));
+  }
+  return smoothed;
+}
+
+std::vector<double> TCentroidTools::MovingAverageSmoothing(
+    std::vector<double> values, int32_t window) {
+  RequireWindow(window, "MovingAverageSmoothing");
+  const std::size_t w = static_cast<std::size_t>(window);
+  std::vector<double> means;
+  for (std::size_t i = 0; i < WindowCount(values.size(), window); ++i) {
+    double sum = 0.0;
+    for (std::size_t j = i; j < i + w; ++j) sum += values[j];
+    means.push_back(sum / static_cast<double>(window));
+  }
+  return means;
+}
+
+std::vector<double> TCentroidTools::ExponentialSmoothing(
+    std::vector<double> values, double alpha) {
+  std::vector<double> smoothed;
+  smoothed.reserve(values.size());
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    if (k == 0) {
+      smoothed.push_back(values[0]);
+    } else {
+      const double previous = smoothed[k - 1];
+      smoothed.push_back((values[k] - previous) * alpha + previous);
+    }
+  }
+  return smoothed;
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::GetRangeCoordShifts(
+    const TCentroids& series, int32_t burnIn) {
+  const std::vector<int32_t> years = series.GetYearList();
+  if (burnIn < 0 || static_cast<std::size_t>(burnIn) >= years.size()) {
+    throw TError("GetRangeCoordShifts: burn-in " + std::to_string(burnIn) +
+                 " is outside 0 to " + std::to_string(years.size()) +
+                 " - 1, the positions of the series");
+  }
+  const TPoint reference = series.GetCoords(years[burnIn]);
+  auto shifts = std::make_unique<TCentroids>("");
+  for (std::size_t k = static_cast<std::size_t>(burnIn); k < years.size();
+       ++k) {
+    shifts->SetCoords(years[k], reference.Diff(series.GetCoords(years[k])));
+  }
+  return shifts;
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::GetDiffInitial(const TCentroids& a,
+                                                           const TCentroids& c,
+                                                           int32_t burnIn) {
+  const std::vector<int32_t> years = c.GetYearList();
+  if (years.empty() || burnIn < 0 ||
+      static_cast<std::size_t>(burnIn) > years.size()) {
+    throw TError("GetDiffInitial: burn-in " + std::to_string(burnIn) +
+                 " is outside 0 to " + std::to_string(years.size()) +
+                 ", or the series is empty");
+  }
+  const std::size_t reference_position =
+      burnIn > 0 ? static_cast<std::size_t>(burnIn) - 1 : 0;
+  const TPoint reference = a.GetCoords(years[reference_position]);
+  auto differences = std::make_unique<TCentroids>("");
+  for (std::size_t k = static_cast<std::size_t>(burnIn); k < years.size();
+       ++k) {
+    differences->SetCoords(years[k], reference.Diff(c.GetCoords(years[k])));
+  }
+  return differences;
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::GetPropInitialRangeCoordShifts(
+    const TCentroids& a, const TCentroids& c, int32_t burnIn) {
+  if (burnIn < 0 || static_cast<std::size_t>(burnIn) >= c.GetNumYears()) {
+    throw TError("GetPropInitialRangeCoordShifts: burn-in " +
+                 std::to_string(burnIn) + " is outside 0 to " +
+                 std::to_string(c.GetNumYears()) +
+                 " - 1, the positions of the series");
+  }
+  const std::unique_ptr<TCentroids> differences = GetDiffInitial(a, c, burnIn);
+  const std::vector<int32_t> years = differences->GetYearList();
+  const TPoint base = differences->GetCoords(years[0]);
+  const double bx = std::fabs(base.X());
+  const double by = std::fabs(base.Y());
+  auto percentages = std::make_unique<TCentroids>("");
+  for (int32_t year : years) {
+    const TPoint p = differences->GetCoords(year);
+    percentages->SetCoords(
+        year, TPoint((std::fabs(std::fabs(p.X()) - bx) / bx) * 100.0,
+                     (std::fabs(std::fabs(p.Y()) - by) / by) * 100.0));
+  }
+  return percentages;
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::GetDiffs(const TCentroids& a,
+                                                     const TCentroids& c) {
+  auto differences = std::make_unique<TCentroids>("");
+  for (int32_t year : a.GetYearList()) {
+    differences->SetCoords(year, a.GetCoords(year).Diff(c.GetCoords(year)));
+  }
+  return differences;
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::GetYearlyRangeCoordShifts(
+    const TCentroids& series) {
+  const std::vector<int32_t> years = series.GetYearList();
+  auto shifts = std::make_unique<TCentroids>("");
+  for (std::size_t k = 1; k < years.size(); ++k) {
+    // The calendar year before, not the previous entry: a gap is an error.
+    const int32_t year = years[k];
+    shifts->SetCoords(year,
+                      series.GetCoords(year).Diff(series.GetCoords(year - 1)));
+  }
+  return shifts;
+}
+
+std::unique_ptr<TCentroids> TCentroidTools::GetPropYearlyRangeCoordShifts(
+    const TCentroids& a, const TCentroids& c) {
+  const std::unique_ptr<TCentroids> differences = GetDiffs(a, c);
+  const std::unique_ptr<TCentroids> yearly = GetYearlyRangeCoordShifts(c);
+  auto percentages = std::make_unique<TCentroids>("");
+  for (int32_t year : yearly->GetYearList()) {
+    const TPoint d = differences->GetCoords(year);
+    const TPoint v = yearly->GetCoords(year);
+    percentages->SetCoords(
+        year, TPoint((v.X() / d.X()) * 100.0, (v.Y() / d.Y()) * 100.0));
+  }
+  return percentages;
+}

@@ -1,0 +1,30 @@
+#include "TCentroids.h"
+
+#include <utility>
+
+#include "TError.h"
+
+TCentroids::TCentroids(std::string name) : name_(std::move(name)) {}
+
+bool TCentroids::YearExists(int32_t year) const {
+  return points_.find(year) != points_.end();
+}
+
+std::vector<int32_t> TCentroids::GetYearList() const {
+  std::vector<int32_t> years;
+  years.reserve(points_.size());
+  for (const auto& entry : points_) years.push_back(entry.first);
+  return years;
+}
+
+TPoint TCentroids::GetCoords(int32_t year) const {
+  auto it = points_.find(year);
+  // The full stop tells this error from the patch model's "Year does not
+  // exist".
+  if (it == points_.end()) throw TError("Year does not exist.");
+  return it->second;
+}
+
+void TCentroids::SetCoords(int32_t year, TPoint point) {
+  points_.insert_or_assign(year, point);
+}
