@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "TError.h"
+#include "TPointTools.h"
 
 namespace {
 
@@ -520,4 +521,19 @@ std::unique_ptr<TCentroids> TCentroidTools::GetPropYearlyRangeCoordShifts(
         year, TPoint((v.X() / d.X()) * 100.0, (v.Y() / d.Y()) * 100.0));
   }
   return percentages;
+}
+
+double TCentroidTools::GetMCPArea(const TPatches& patches, int32_t year) {
+  const std::vector<TPoint> hull =
+      TPointTools::FindConvexHull(GetNonzeroPoints(patches, year));
+  if (hull.empty()) return 0.0;
+  return TPointTools::FindConvexPolygonArea(hull);
+}
+
+std::vector<double> TCentroidTools::GetMCPAreas(const TPatches& patches) {
+  std::vector<double> areas;
+  for (int32_t year : MakeYearList(patches)) {
+    areas.push_back(GetMCPArea(patches, year));
+  }
+  return areas;
 }

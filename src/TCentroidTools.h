@@ -141,6 +141,17 @@ class TCentroidTools {
   // by component, signs kept. Throws "Year does not exist." as those do.
   static std::unique_ptr<TCentroids> GetPropYearlyRangeCoordShifts(
       const TCentroids& a, const TCentroids& c);
+
+  // --- Occupied area ---
+
+  // The area of the minimum convex polygon around the patches occupied in
+  // `year` (population above 0), in square coordinate units; the resolution
+  // is not applied. 0 when no patch is occupied; 0 up to rounding, or NaN,
+  // for fewer than three occupied positions or positions on one line.
+  static double GetMCPArea(const TPatches& patches, int32_t year);
+  // GetMCPArea for every year of the year span, ascending; empty for a
+  // collection without patches or years.
+  static std::vector<double> GetMCPAreas(const TPatches& patches);
 };
 
 #endif  // ZELVATRIX_TCENTROIDTOOLS_H_
