@@ -152,32 +152,78 @@ void WalkEdge(std::size_t count, const PatchAt& patch_at, double target,
   }
 }
 
+// The total population of every year of `years` (a year span), as
+// SumPopulations gives it. Summed patch by patch in name order, so each
+// year's total sees its terms in the same order, while every patch's
+// populations are read in one sweep instead of one lookup per year.
+std::vector<double> SpanTotals(const std::vector<const TPatch*>& list,
+                               const std::vector<int32_t>& years) {
+  std::vector<double> totals(years.size(), 0.0);
+  if (years.empty()) return totals;
+  for (const TPatch* patch : list) {
+    const std::vector<int32_t> held = patch->GetYearList();
+    const std::vector<double>& populations = patch->GetPopulations();
+    for (std::size_t i = 0; i < held.size(); ++i) {
+      totals[static_cast<std::size_t>(int64_t{held[i]} - years.front())] +=
+          populations[i];
+    }
+  }
+  return totals;
+}
+
+// One year's edge walk in progress: its target and what it has gathered.
+struct YearWalk {
+  double target;
+  double accumulated;
+  std::vector<Member> members;
+};
+
 // The edge centroid series without building a collection per year: the
-// members a year's subpopulation would hold, with the populations it would
-// hold, put back into name order so the sums run in the same order.
+// members each year's subpopulation would hold, with the populations it
+// would hold, put back into name order so the sums run in the same order.
+// The walks of all years advance together, patch by patch in ordinate
+// order: each step reads one patch's populations front to back for the
+// years still walking, instead of visiting the patches anew every year.
 std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
                                        char axis, bool fromStart,
                                        bool weighted) {
   const std::vector<const TPatch*> list = patches.GetPatchList();
   const std::vector<std::size_t> order = OrdinateOrder(list, axis);
+  const std::vector<int32_t> years = TCentroidTools::MakeYearList(patches);
+  const std::vector<double> totals = SpanTotals(list, years);
+  std::vector<YearWalk> walks(years.size());
+  std::vector<std::size_t> walking;
+  for (std::size_t index = 0; index < years.size(); ++index) {
+    walks[index].target = totals[index] * share;
+    walks[index].accumulated = 0.0;
+    // A target of 0 or less, or NaN, takes nothing.
+    if (walks[index].target > 0.0) walking.push_back(index);
+  }
+  for (std::size_t step = 0; step < order.size() && !walking.empty(); ++step) {
+    const std::size_t rank = order[fromStart ? step : order.size() - 1 - step];
+    const TPatch& patch = *list[rank];
+    std::size_t still_walking = 0;
+    for (std::size_t index : walking) {
+      YearWalk& walk = walks[index];
+      if (const double* population = patch.FindYear(years[index])) {
+        const double before = walk.accumulated;
+        double kept = *population;
+        walk.accumulated += kept;
+        if (walk.accumulated > walk.target) kept = walk.target - before;
+        // The plain mean counts only occupied members.
+        if (weighted || kept > 0.0) walk.members.push_back({rank, kept});
+      }
+      if (walk.target > walk.accumulated) walking[still_walking++] = index;
+    }
+    walking.resize(still_walking);
+  }
   auto series = std::make_unique<TCentroids>("");
-  std::vector<Member> members;
-  for (int32_t year : TCentroidTools::MakeYearList(patches)) {
-    members.clear();
-    const double target = SumOver(list, year) * share;
-    WalkEdge(
-        order.size(),
-        [&](std::size_t position) -> const TPatch& {
-          return *list[order[position]];
-        },
-        target, year, fromStart,
-        [&](std::size_t position, const TPatch&, double kept) {
-          members.push_back({order[position], kept});
-        });
+  for (std::size_t index = 0; index < years.size(); ++index) {
+    std::vector<Member>& members = walks[index].members;
     std::sort(members.begin(), members.end(),
               [](const Member& a, const Member& b) { return a.rank < b.rank; });
-    series->SetCoords(
-        year, weighted ? WeightedMeanOf(list, members) : MeanOf(list, members));
+    series->SetCoords(years[index], weighted ? WeightedMeanOf(list, members)
+                                             : MeanOf(list, members));
   }
   return series;
 }

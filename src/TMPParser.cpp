@@ -165,9 +165,9 @@ class Scanner {
   void ReadPatchLine(std::string_view line);
   void ReadPopulationSection();
   void ReadBlock(std::string_view header, int64_t years);
-  // Reads the line that must follow; a missing one means the file was cut
-  // short, described by `what`.
-  std::string_view NextOrTruncated(const std::string& what);
+  // Reports a file that ends where more lines must follow; `where` says
+  // what was being read.
+  [[noreturn]] void Truncated(const std::string& where) const;
   [[noreturn]] void Fail(const std::string& message) const;
 
   LineReader reader_;
@@ -241,13 +241,9 @@ void Scanner::ReadPatchLine(std::string_view line) {
   patches_->AddPatch(std::move(patch));
 }
 
-std::string_view Scanner::NextOrTruncated(const std::string& what) {
-  std::string_view line;
-  if (!reader_.Next(&line)) {
-    throw TError("line " + std::to_string(reader_.LineNumber()) +
-                 ": the file is truncated: it ends " + what);
-  }
-  return line;
+void Scanner::Truncated(const std::string& where) const {
+  throw TError("line " + std::to_string(reader_.LineNumber()) +
+               ": the file is truncated: it ends " + where);
 }
 
 void Scanner::ReadPopulationSection() {
@@ -256,9 +252,11 @@ void Scanner::ReadPopulationSection() {
   int64_t years = 0;
   std::string_view line;
   for (;;) {
-    line = NextOrTruncated(
-        "inside the \"Pop. ALL\" block, before the first block header "
-        "\"Pop. 1\"");
+    if (!reader_.Next(&line)) {
+      Truncated(
+          "inside the \"Pop. ALL\" block, before the first block header "
+          "\"Pop. 1\"");
+    }
     if (Contains(line, "Pop.")) break;
     ++years;
   }
@@ -277,10 +275,8 @@ void Scanner::ReadPopulationSection() {
     ReadBlock(line, years);
     if (!reader_.Next(&line)) {
       if (block + 1 < blocks) {
-        throw TError("line " + std::to_string(reader_.LineNumber()) +
-                     ": the file is truncated: it ends after " +
-                     std::to_string(block + 1) + " of " +
-                     std::to_string(blocks) + " population blocks");
+        Truncated("after " + std::to_string(block + 1) + " of " +
+                  std::to_string(blocks) + " population blocks");
       }
       break;
     }
@@ -314,13 +310,17 @@ void Scanner::ReadBlock(std::string_view header, int64_t years) {
          std::to_string(ordinal_names_.size()) + " patch lines");
   }
   TPatch& patch = patches_->GetPatch(ordinal_names_[ordinal - 1]);
-  if (patch.GetNumYears() == 0) {
-    patch.ReserveYears(static_cast<std::size_t>(years));
-  }
+  // The count comes from the file, so reserve no more than a sane amount up
+  // front; a file that claims more years must also hold their lines.
+  std::vector<double> values;
+  values.reserve(static_cast<std::size_t>(std::min<int64_t>(years, 1 << 16)));
   for (int64_t k = 0; k < years;) {
-    const std::string_view line = NextOrTruncated(
-        "inside the block " + Quote(header_text) + ", after " +
-        std::to_string(k) + " of " + std::to_string(years) + " value lines");
+    std::string_view line;
+    if (!reader_.Next(&line)) {
+      Truncated("inside the block " + Quote(header_text) + ", after " +
+                std::to_string(k) + " of " + std::to_string(years) +
+                " value lines");
+    }
     // Lines shorter than two characters are passed over without counting.
     if (line.size() < 2) continue;
     const std::string_view value = FirstWord(line);
@@ -328,10 +328,10 @@ void Scanner::ReadBlock(std::string_view header, int64_t years) {
       Fail("malformed value line of block " + Quote(header_text) +
            ": it holds only spaces; expected \"mean sd min max\"");
     }
-    patch.SetYear(static_cast<int32_t>(startyear_ + k),
-                  TMPParser::ReadDecimal(value));
+    values.push_back(TMPParser::ReadDecimal(value));
     ++k;
   }
+  patch.SetYears(startyear_, std::move(values));
 }
 
 // Whether a decimal number whose digits are `mantissa` (sign removed) and
@@ -352,6 +352,43 @@ bool Overflows(std::string_view mantissa, int64_t exponent) {
   }
   return magnitude + exponent > 0;
 }
+
+// The digits of a decimal number, as an integer mantissa and the number of
+// them after the point. Most numbers of an MP file have few digits and no
+// exponent; for them one multiplication or division of two exactly
+// representable doubles gives the correctly rounded value, the same bits as
+// the general conversion, in a fraction of its time.
+struct DecimalDigits {
+  static constexpr uint64_t kMaxExact = uint64_t{1} << 53;
+
+  void Add(char digit, bool after_point) {
+    ++count;
+    if (after_point) ++fraction_digits;
+    if (mantissa > (kMaxExact - 9) / 10) {
+      exact = false;
+    } else {
+      mantissa = mantissa * 10 + static_cast<uint64_t>(digit - '0');
+    }
+  }
+
+  // Sets `value` to mantissa x 10^(exponent - fraction_digits) when that
+  // needs only one rounding; false when the general conversion must do it.
+  bool ExactValue(int64_t exponent, double* value) const {
+    static constexpr double kPowersOfTen[] = {
+        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const int64_t scale = exponent - fraction_digits;
+    if (!exact || scale < -22 || scale > 22) return false;
+    const double m = static_cast<double>(mantissa);
+    *value = scale < 0 ? m / kPowersOfTen[-scale] : m * kPowersOfTen[scale];
+    return true;
+  }
+
+  uint64_t mantissa = 0;
+  int64_t fraction_digits = 0;
+  std::size_t count = 0;
+  bool exact = true;
+};
 
 }  // namespace
 
@@ -412,15 +449,16 @@ double TMPParser::ReadDecimal(std::string_view text) {
     ++i;
   }
   // Cut out the decimal prefix ourselves: the library conversions also
-  // accept hexadecimal, "inf" and "nan", which are not numbers here.
+  // accept hexadecimal, "inf" and "nan", which are not numbers here. The
+  // digits are gathered on the way for the exact fast path below.
   const std::size_t start = i;
-  std::size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  DecimalDigits digits;
+  while (i < text.size() && IsDigit(text[i])) digits.Add(text[i++], false);
   if (i < text.size() && text[i] == '.') {
     ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    while (i < text.size() && IsDigit(text[i])) digits.Add(text[i++], true);
   }
-  if (digits == 0) return 0.0;
+  if (digits.count == 0) return 0.0;
   const std::size_t mantissa_end = i;
   int64_t exponent = 0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
@@ -441,12 +479,14 @@ double TMPParser::ReadDecimal(std::string_view text) {
     }
   }
   double value = 0.0;
-  const std::from_chars_result result =
-      std::from_chars(text.data() + start, text.data() + i, value);
-  if (result.ec == std::errc::result_out_of_range) {
-    value = Overflows(text.substr(start, mantissa_end - start), exponent)
-                ? std::numeric_limits<double>::infinity()
-                : 0.0;
+  if (!digits.ExactValue(exponent, &value)) {
+    const std::from_chars_result result =
+        std::from_chars(text.data() + start, text.data() + i, value);
+    if (result.ec == std::errc::result_out_of_range) {
+      value = Overflows(text.substr(start, mantissa_end - start), exponent)
+                  ? std::numeric_limits<double>::infinity()
+                  : 0.0;
+    }
   }
   return negative ? -value : value;
 }

@@ -36,22 +36,31 @@ class TPatch {
   // when there is none.
   double GetYear(int32_t year) const;
   // The population stored for `year`, or nullptr when there is none. The
-  // pointer is valid until the next SetYear. One lookup instead of the two
-  // of HasYear and GetYear.
-  const double* FindYear(int32_t year) const;
+  // pointer is valid until the next store. One lookup instead of the two of
+  // HasYear and GetYear; inline, as the analyses call it for every patch and
+  // year.
+  const double* FindYear(int32_t year) const {
+    if (!years_.empty()) return FindListedYear(year);
+    if (!populations_) return nullptr;
+    const uint64_t offset = static_cast<uint64_t>(int64_t{year} - first_year_);
+    return offset < populations_->size() ? populations_->data() + offset
+                                         : nullptr;
+  }
   // Stores `population` for `year`, overwriting an earlier value, and widens
   // the minimum and maximum year to include `year`.
   void SetYear(int32_t year, double population);
   // All years that hold a population, ascending.
   std::vector<int32_t> GetYearList() const;
   // The number of years that hold a population.
-  std::size_t GetNumYears() const { return populations_.size(); }
+  std::size_t GetNumYears() const { return Populations().size(); }
   // The stored populations in ascending order of year, parallel to
   // GetYearList(); valid until the next SetYear.
-  const std::vector<double>& GetPopulations() const { return populations_; }
-  // Makes room for `count` years, so that a reader that knows how many
-  // years follow stores them without reallocating.
-  void ReserveYears(std::size_t count);
+  const std::vector<double>& GetPopulations() const { return Populations(); }
+  // Stores values[k] for the year first_year + k, k = 0, 1, ..., with the
+  // effect of SetYear for each in turn; a patch without years takes the
+  // values over without copying them. Requires the last of these years to
+  // fit a signed 32-bit integer.
+  void SetYears(int32_t first_year, std::vector<double> values);
 
   // The smaller of kNoMinYear and the smallest year ever stored.
   int32_t GetMinYear() const { return min_year_; }
@@ -74,8 +83,12 @@ class TPatch {
   void DeepClone(TPatch& target) const;
 
  private:
-  // Position of `year` in populations_, or -1.
+  // Position of `year` in the populations, or -1.
   std::ptrdiff_t IndexOf(int32_t year) const;
+  const double* FindListedYear(int32_t year) const;
+  const std::vector<double>& Populations() const;
+  // The populations, no longer shared with a clone, ready to be changed.
+  std::vector<double>& MutablePopulations();
   void StorePopulation(int32_t year, double population);
 
   std::string name_;
@@ -84,8 +97,11 @@ class TPatch {
   // are the consecutive run first_year_, first_year_ + 1, ...: the layout of
   // every patch read from an MP file, kept at 8 bytes a year and looked up
   // without a search. A store that breaks the run switches to explicit years
-  // (years_ then runs parallel to populations_).
-  std::vector<double> populations_;
+  // (years_ then runs parallel to the populations). A clone shares the
+  // populations until either patch stores one (copy on write): cleaning
+  // clones every patch it keeps, and the clones are only read. Null while
+  // no year is stored.
+  std::shared_ptr<std::vector<double>> populations_;
   std::vector<int32_t> years_;
   int32_t first_year_ = 0;
   int32_t min_year_ = kNoMinYear;

@@ -1,8 +1,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 
 #include "TError.h"
 #include "TMPParser.h"
@@ -106,6 +109,34 @@ TEST(TMPParserTest, ReadDecimalTakesTheLongestDecimalPrefix) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TMPParser::ReadDecimal(c.text), c.value) << c.text;
+  }
+}
+
+// Short decimals take a fast path; it must give the very bits of the general
+// correctly rounded conversion, whatever the digits, point and exponent.
+TEST(TMPParserTest, ReadDecimalIsCorrectlyRounded) {
+  std::mt19937_64 random(99);
+  std::uniform_int_distribution<int> digit(0, 9);
+  std::uniform_int_distribution<int> length(1, 20);
+  std::uniform_int_distribution<int> exponent(-30, 30);
+  for (int round = 0; round < 200000; ++round) {
+    std::string text;
+    const int integer_digits = length(random) - 1;
+    for (int i = 0; i < integer_digits; ++i) text += char('0' + digit(random));
+    if (round % 2 == 0 || integer_digits == 0) {
+      text += '.';
+      const int fraction_digits = length(random) % (round % 3 == 0 ? 20 : 6);
+      for (int i = 0; i < fraction_digits; ++i) {
+        text += char('0' + digit(random));
+      }
+      if (text == ".") text += '5';
+    }
+    if (round % 5 == 0) text += "e" + std::to_string(exponent(random));
+    double expected = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    const double got = TMPParser::ReadDecimal(text);
+    ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0)
+        << text << ": " << got << " vs " << expected;
   }
 }
 

@@ -86,6 +86,29 @@ TEST(TPatchTest, BehavesLikeAnOrderedMapForAnyOrderOfStores) {
   }
 }
 
+TEST(TPatchTest, SetYearsStoresARunLikeSetYearDoes) {
+  TPatch empty("A", "", 0, 0);
+  empty.SetYears(-2, {1, 2, 3});
+  EXPECT_EQ(empty.GetYearList(), (std::vector<int32_t>{-2, -1, 0}));
+  EXPECT_EQ(empty.GetYear(-1), 2);
+  EXPECT_EQ(empty.GetMinYear(), -2);
+  EXPECT_EQ(empty.GetMaxYear(), 0);
+
+  TPatch held("B", "", 0, 0);
+  held.SetYear(2001, 9);
+  held.SetYear(2005, 5);
+  held.SetYears(2000, {1, 2, 3});
+  EXPECT_EQ(held.GetYearList(), (std::vector<int32_t>{2000, 2001, 2002, 2005}));
+  EXPECT_EQ(held.GetYear(2001), 2);
+  EXPECT_EQ(held.GetMinYear(), 2000);
+  EXPECT_EQ(held.GetMaxYear(), 2005);
+
+  TPatch none("C", "", 0, 0);
+  none.SetYears(2000, {});
+  EXPECT_TRUE(none.GetYearList().empty());
+  EXPECT_EQ(none.GetMinYear(), 99999999);
+}
+
 TEST(TPatchTest, RunsAtTheEdgesOfTheYearRange) {
   TPatch patch("A", "", 0, 0);
   patch.SetYear(2147483646, 1);
@@ -124,6 +147,13 @@ TEST(TPatchTest, CloneCopiesPopulationsIndependently) {
   EXPECT_EQ(copy->GetText(), "note");
   copy->SetYear(2001, 9.0);
   EXPECT_EQ(patch.GetYear(2001), 4.0);
+  // And the other way round, also for a store that adds a year.
+  std::unique_ptr<TPatch> second = patch.Clone();
+  patch.SetYear(2003, 1.0);
+  patch.SetYear(2002, 7.0);
+  EXPECT_EQ(second->GetYearList(), (std::vector<int32_t>{2001, 2002}));
+  EXPECT_EQ(second->GetYear(2002), 0.0);
+  EXPECT_EQ(copy->GetYear(2002), 0.0);
 }
 
 TEST(TPatchTest, DeepCloneMergesIntoTheTarget) {
@@ -142,4 +172,12 @@ TEST(TPatchTest, DeepCloneMergesIntoTheTarget) {
   EXPECT_EQ(target.GetMaxYear(), 2002);
   EXPECT_EQ(target.GetName(), "T");
   EXPECT_EQ(target.GetX(), 7);
+
+  // Into a clone that still shares the source's storage, and into itself.
+  std::unique_ptr<TPatch> clone = source.Clone();
+  target.DeepClone(*clone);
+  EXPECT_EQ(clone->GetYearList(), (std::vector<int32_t>{2000, 2001, 2002}));
+  EXPECT_EQ(source.GetYearList(), (std::vector<int32_t>{2001, 2002}));
+  source.DeepClone(source);
+  EXPECT_EQ(source.GetYear(2002), 6);
 }
