@@ -171,6 +171,45 @@ std::vector<double> SpanTotals(const std::vector<const TPatch*>& list,
   return totals;
 }
 
+// Puts members with distinct ranks below a bound into rank order by marking
+// the ranks in a bitmap: linear in the number of members and the span of
+// their ranks, where a comparison sort of every year's members was the
+// costliest part of the edge series on large landscapes.
+class RankOrder {
+ public:
+  explicit RankOrder(std::size_t ranks)
+      : marks_((ranks + 63) / 64, 0), populations_(ranks) {}
+
+  void Sort(const std::vector<Member>& members, std::vector<Member>* ordered) {
+    ordered->clear();
+    if (members.empty()) return;
+    std::size_t low = members[0].rank;
+    std::size_t high = low;
+    for (const Member& member : members) {
+      marks_[member.rank / 64] |= uint64_t{1} << (member.rank % 64);
+      populations_[member.rank] = member.population;
+      low = std::min(low, member.rank);
+      high = std::max(high, member.rank);
+    }
+    for (std::size_t word = low / 64; word <= high / 64; ++word) {
+      for (uint64_t bits = marks_[word]; bits != 0; bits &= bits - 1) {
+        const std::size_t rank = word * 64 + LowestBit(bits);
+        ordered->push_back({rank, populations_[rank]});
+      }
+      marks_[word] = 0;
+    }
+  }
+
+ private:
+  // Requires bits != 0. (C++20 names this std::countr_zero.)
+  static std::size_t LowestBit(uint64_t bits) {
+    return static_cast<std::size_t>(__builtin_ctzll(bits));
+  }
+
+  std::vector<uint64_t> marks_;
+  std::vector<double> populations_;
+};
+
 // One year's edge walk in progress: its target and what it has gathered.
 struct YearWalk {
   double target;
@@ -218,12 +257,12 @@ std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
     walking.resize(still_walking);
   }
   auto series = std::make_unique<TCentroids>("");
+  RankOrder order_by_rank(list.size());
+  std::vector<Member> ordered;
   for (std::size_t index = 0; index < years.size(); ++index) {
-    std::vector<Member>& members = walks[index].members;
-    std::sort(members.begin(), members.end(),
-              [](const Member& a, const Member& b) { return a.rank < b.rank; });
-    series->SetCoords(years[index], weighted ? WeightedMeanOf(list, members)
-                                             : MeanOf(list, members));
+    order_by_rank.Sort(walks[index].members, &ordered);
+    series->SetCoords(years[index], weighted ? WeightedMeanOf(list, ordered)
+                                             : MeanOf(list, ordered));
   }
   return series;
 }
@@ -248,6 +287,23 @@ void RequireWindow(int32_t window, const char* operation) {
 std::size_t WindowCount(std::size_t n, int32_t window) {
   const std::size_t w = static_cast<std::size_t>(window);
   return n >= w ? n - w + 1 : 0;
+}
+
+// The sums of the x and of the y values of `count` points from `first` on,
+// each added left to right. A NaN sum stays NaN whatever is added to it, so
+// the rest is skipped once both sums are NaN: the empty years of a year span
+// stretched by a far-off start year have NaN centroids, and a long window
+// over them would otherwise add millions of terms per window for nothing.
+TPoint WindowSum(const std::vector<TPoint>& points, std::size_t first,
+                 std::size_t count) {
+  double sx = 0.0;
+  double sy = 0.0;
+  for (std::size_t j = first; j < first + count; ++j) {
+    sx += points[j].X();
+    sy += points[j].Y();
+    if (std::isnan(sx) && std::isnan(sy)) break;
+  }
+  return TPoint(sx, sy);
 }
 
 }  // namespace
@@ -392,14 +448,10 @@ std::unique_ptr<TCentroids> TCentroidTools::MovingAverage(
   const std::size_t centre = (w - 1) / 2;
   auto smoothed = std::make_unique<TCentroids>("");
   for (std::size_t i = 0; i < WindowCount(years.size(), window); ++i) {
-    double sx = 0.0;
-    double sy = 0.0;
-    for (std::size_t j = i; j < i + w; ++j) {
-      sx += points[j].X();
-      sy += points[j].Y();
-    }
+    const TPoint sum = WindowSum(points, i, w);
     const double divisor = static_cast<double>(window);
-    smoothed->SetCoords(years[i + centre], TPoint(sx / divisor, sy / divisor));
+    smoothed->SetCoords(years[i + centre],
+                        TPoint(sum.X() / divisor, sum.Y() / divisor));
   }
   return smoothed;
 }
@@ -430,9 +482,13 @@ std::unique_ptr<TCentroids> TCentroidTools::MedianSmoothing(
   // year it is stored under.
   const std::size_t rank = (w - 1) / 2;
   auto smoothed = std::make_unique<TCentroids>("");
+  // The work lists are only made when a window fits: a window far longer
+  // than the series must not allocate its size.
+  const std::size_t windows = WindowCount(years.size(), window);
+  if (windows == 0) return smoothed;
   std::vector<double> xs(w);
   std::vector<double> ys(w);
-  for (std::size_t i = 0; i < WindowCount(years.size(), window); ++i) {
+  for (std::size_t i = 0; i < windows; ++i) {
     for (std::size_t j = 0; j < w; ++j) {
       xs[j] = points[i + j].X();
       ys[j] = points[i + j].Y();

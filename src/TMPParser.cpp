@@ -80,8 +80,17 @@ class LineReader {
  public:
   explicit LineReader(std::istream& in) : in_(in), buffer_(kBlockSize) {}
 
-  // Reads the next line. Returns false at the end of the input.
-  bool Next(std::string_view* line);
+  // Reads the next line. Returns false at the end of the input. The common
+  // case, a whole line in the buffer, is kept inline: it runs once per line.
+  bool Next(std::string_view* line) {
+    const char* start = buffer_.data() + begin_;
+    const void* feed = std::memchr(start, '\n', end_ - begin_);
+    if (feed == nullptr) return NextAfterFill(line);
+    Return(line,
+           static_cast<std::size_t>(static_cast<const char*>(feed) - start),
+           true);
+    return true;
+  }
   // Whether the line last read ended with a line feed; only the last line
   // of an input can lack one.
   bool LineEnded() const { return line_ended_; }
@@ -94,7 +103,15 @@ class LineReader {
   // Moves the unread bytes to the front of the buffer, grows it when a line
   // fills it, and reads the next block.
   void Fill();
-  void Return(std::string_view* line, std::size_t length, bool ended);
+  bool NextAfterFill(std::string_view* line);
+  void Return(std::string_view* line, std::size_t length, bool ended) {
+    const char* start = buffer_.data() + begin_;
+    begin_ += ended ? length + 1 : length;
+    if (length > 0 && start[length - 1] == '\r') --length;
+    *line = std::string_view(start, length);
+    line_ended_ = ended;
+    ++line_number_;
+  }
 
   std::istream& in_;
   std::vector<char> buffer_;
@@ -105,8 +122,10 @@ class LineReader {
   int64_t line_number_ = 0;
 };
 
-bool LineReader::Next(std::string_view* line) {
-  std::size_t scanned = 0;  // bytes after begin_ known to hold no line feed
+bool LineReader::NextAfterFill(std::string_view* line) {
+  // Bytes after begin_ known to hold no line feed.
+  std::size_t scanned = end_ - begin_;
+  if (!at_end_) Fill();
   for (;;) {
     const char* start = buffer_.data() + begin_;
     const std::size_t available = end_ - begin_;
@@ -123,16 +142,6 @@ bool LineReader::Next(std::string_view* line) {
     scanned = available;
     Fill();
   }
-}
-
-void LineReader::Return(std::string_view* line, std::size_t length,
-                        bool ended) {
-  const char* start = buffer_.data() + begin_;
-  begin_ += ended ? length + 1 : length;
-  if (length > 0 && start[length - 1] == '\r') --length;
-  *line = std::string_view(start, length);
-  line_ended_ = ended;
-  ++line_number_;
 }
 
 void LineReader::Fill() {
@@ -178,6 +187,10 @@ class Scanner {
   // Patch ordinal k (from 1) names the patch at position k - 1. Blocks refer
   // to patches by ordinal, the collection by name.
   std::vector<std::string> ordinal_names_;
+  // The patch of each ordinal, as long as no name was repeated: saves a
+  // search by name per block.
+  std::vector<TPatch*> ordinal_patches_;
+  bool names_repeat_ = false;
 };
 
 std::unique_ptr<TPatches> Scanner::Run() {
@@ -238,7 +251,13 @@ void Scanner::ReadPatchLine(std::string_view line) {
          "and run up to the \"Migration\" line");
   }
   ordinal_names_.push_back(patch->GetName());
+  TPatch* added = patch.get();
+  const std::size_t before = patches_->GetNumPatches();
   patches_->AddPatch(std::move(patch));
+  // A repeated name replaces, and so destroys, the patch an earlier ordinal
+  // points to; from then on blocks find their patch by name.
+  if (patches_->GetNumPatches() == before) names_repeat_ = true;
+  ordinal_patches_.push_back(added);
 }
 
 void Scanner::Truncated(const std::string& where) const {
@@ -309,7 +328,9 @@ void Scanner::ReadBlock(std::string_view header, int64_t years) {
          " names patch " + std::to_string(ordinal) + ", but the file has " +
          std::to_string(ordinal_names_.size()) + " patch lines");
   }
-  TPatch& patch = patches_->GetPatch(ordinal_names_[ordinal - 1]);
+  TPatch& patch = names_repeat_
+                      ? patches_->GetPatch(ordinal_names_[ordinal - 1])
+                      : *ordinal_patches_[ordinal - 1];
   // The count comes from the file, so reserve no more than a sane amount up
   // front; a file that claims more years must also hold their lines.
   std::vector<double> values;
@@ -353,42 +374,37 @@ bool Overflows(std::string_view mantissa, int64_t exponent) {
   return magnitude + exponent > 0;
 }
 
-// The digits of a decimal number, as an integer mantissa and the number of
-// them after the point. Most numbers of an MP file have few digits and no
-// exponent; for them one multiplication or division of two exactly
-// representable doubles gives the correctly rounded value, the same bits as
-// the general conversion, in a fraction of its time.
-struct DecimalDigits {
-  static constexpr uint64_t kMaxExact = uint64_t{1} << 53;
-
-  void Add(char digit, bool after_point) {
-    ++count;
-    if (after_point) ++fraction_digits;
-    if (mantissa > (kMaxExact - 9) / 10) {
-      exact = false;
-    } else {
-      mantissa = mantissa * 10 + static_cast<uint64_t>(digit - '0');
-    }
+// Scans the digits starting at `*p` into `*mantissa` and returns how many
+// there were. Past 19 digits the mantissa wraps and is not used.
+std::size_t ScanDigits(const char** p, const char* end, uint64_t* mantissa) {
+  const char* start = *p;
+  uint64_t m = *mantissa;
+  while (*p < end && IsDigit(**p)) {
+    m = m * 10 + static_cast<uint64_t>(**p - '0');
+    ++*p;
   }
+  *mantissa = m;
+  return static_cast<std::size_t>(*p - start);
+}
 
-  // Sets `value` to mantissa x 10^(exponent - fraction_digits) when that
-  // needs only one rounding; false when the general conversion must do it.
-  bool ExactValue(int64_t exponent, double* value) const {
-    static constexpr double kPowersOfTen[] = {
-        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const int64_t scale = exponent - fraction_digits;
-    if (!exact || scale < -22 || scale > 22) return false;
-    const double m = static_cast<double>(mantissa);
-    *value = scale < 0 ? m / kPowersOfTen[-scale] : m * kPowersOfTen[scale];
-    return true;
+// Most numbers of an MP file have few digits and no exponent. When the
+// digits form an integer of at most 2^53 and the power of ten is at most
+// 10^22, both are exact doubles, and one multiplication or division gives
+// the correctly rounded value: the very bits of the general conversion, in
+// a fraction of its time. Returns false when the general one must do it.
+bool ExactDecimal(uint64_t mantissa, std::size_t digits, int64_t scale,
+                  double* value) {
+  static constexpr double kPowersOfTen[] = {
+      1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (digits > 19 || mantissa > (uint64_t{1} << 53) || scale < -22 ||
+      scale > 22) {
+    return false;
   }
-
-  uint64_t mantissa = 0;
-  int64_t fraction_digits = 0;
-  std::size_t count = 0;
-  bool exact = true;
-};
+  const double m = static_cast<double>(mantissa);
+  *value = scale < 0 ? m / kPowersOfTen[-scale] : m * kPowersOfTen[scale];
+  return true;
+}
 
 }  // namespace
 
@@ -441,51 +457,57 @@ void TMPParser::Tokenize(std::string_view text,
 }
 
 double TMPParser::ReadDecimal(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && IsSpace(text[i])) ++i;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end && IsSpace(*p)) ++p;
   bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
+  if (p < end && (*p == '+' || *p == '-')) {
+    negative = *p == '-';
+    ++p;
   }
   // Cut out the decimal prefix ourselves: the library conversions also
   // accept hexadecimal, "inf" and "nan", which are not numbers here. The
-  // digits are gathered on the way for the exact fast path below.
-  const std::size_t start = i;
-  DecimalDigits digits;
-  while (i < text.size() && IsDigit(text[i])) digits.Add(text[i++], false);
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && IsDigit(text[i])) digits.Add(text[i++], true);
+  // digits are gathered on the way for the exact fast path.
+  const char* const start = p;
+  uint64_t mantissa = 0;
+  std::size_t digits = ScanDigits(&p, end, &mantissa);
+  std::size_t fraction_digits = 0;
+  if (p < end && *p == '.') {
+    ++p;
+    fraction_digits = ScanDigits(&p, end, &mantissa);
+    digits += fraction_digits;
   }
-  if (digits.count == 0) return 0.0;
-  const std::size_t mantissa_end = i;
+  if (digits == 0) return 0.0;
+  const char* const mantissa_end = p;
   int64_t exponent = 0;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    std::size_t j = i + 1;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    const char* q = p + 1;
     bool exponent_negative = false;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-      exponent_negative = text[j] == '-';
-      ++j;
+    if (q < end && (*q == '+' || *q == '-')) {
+      exponent_negative = *q == '-';
+      ++q;
     }
-    if (j < text.size() && IsDigit(text[j])) {
-      while (j < text.size() && IsDigit(text[j])) {
+    if (q < end && IsDigit(*q)) {
+      while (q < end && IsDigit(*q)) {
         // Saturate: any exponent beyond this over- or underflows anyway.
-        if (exponent < 100000000) exponent = exponent * 10 + (text[j] - '0');
-        ++j;
+        if (exponent < 100000000) exponent = exponent * 10 + (*q - '0');
+        ++q;
       }
       if (exponent_negative) exponent = -exponent;
-      i = j;
+      p = q;
     }
   }
   double value = 0.0;
-  if (!digits.ExactValue(exponent, &value)) {
-    const std::from_chars_result result =
-        std::from_chars(text.data() + start, text.data() + i, value);
+  const int64_t scale = exponent - static_cast<int64_t>(fraction_digits);
+  if (!ExactDecimal(mantissa, digits, scale, &value)) {
+    const std::from_chars_result result = std::from_chars(start, p, value);
     if (result.ec == std::errc::result_out_of_range) {
-      value = Overflows(text.substr(start, mantissa_end - start), exponent)
-                  ? std::numeric_limits<double>::infinity()
-                  : 0.0;
+      value =
+          Overflows(std::string_view(
+                        start, static_cast<std::size_t>(mantissa_end - start)),
+                    exponent)
+              ? std::numeric_limits<double>::infinity()
+              : 0.0;
     }
   }
   return negative ? -value : value;

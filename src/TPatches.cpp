@@ -6,6 +6,12 @@
 
 void TPatches::AddPatch(std::unique_ptr<TPatch> patch) {
   std::string name = patch->GetName();
+  // Copies of a collection arrive in name order; a name after the last one
+  // goes to the end without a search.
+  if (patches_.empty() || patches_.rbegin()->first < name) {
+    patches_.emplace_hint(patches_.end(), std::move(name), std::move(patch));
+    return;
+  }
   patches_.insert_or_assign(std::move(name), std::move(patch));
 }
 
