@@ -98,7 +98,7 @@ class LineReader {
   int64_t LineNumber() const { return line_number_; }
 
  private:
-  static constexpr std::size_t kBlockSize = 1 << 20;
+  static constexpr std::size_t kBlockSize = 1 << 16;
 
   // Moves the unread bytes to the front of the buffer, grows it when a line
   // fills it, and reads the next block.
