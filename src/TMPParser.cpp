@@ -191,6 +191,8 @@ class Scanner {
   // search by name per block.
   std::vector<TPatch*> ordinal_patches_;
   bool names_repeat_ = false;
+  // Which ordinals' blocks have been read.
+  std::vector<bool> ordinal_read_;
 };
 
 std::unique_ptr<TPatches> Scanner::Run() {
@@ -328,6 +330,15 @@ void Scanner::ReadBlock(std::string_view header, int64_t years) {
          " names patch " + std::to_string(ordinal) + ", but the file has " +
          std::to_string(ordinal_names_.size()) + " patch lines");
   }
+  // A second block for one ordinal would overwrite the first and leave
+  // another patch, whose block it took the place of, without populations.
+  if (ordinal_read_.empty()) ordinal_read_.resize(ordinal_names_.size(), false);
+  if (ordinal_read_[ordinal - 1]) {
+    Fail("block header " + Quote(header) + " repeats patch " +
+         std::to_string(ordinal) +
+         ", whose block was read before; every patch has one block");
+  }
+  ordinal_read_[ordinal - 1] = true;
   TPatch& patch = names_repeat_
                       ? patches_->GetPatch(ordinal_names_[ordinal - 1])
                       : *ordinal_patches_[ordinal - 1];

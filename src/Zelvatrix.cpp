@@ -18,6 +18,7 @@
 #include "TCentroids.h"
 #include "TError.h"
 #include "TMPParser.h"
+#include "TPatch.h"
 #include "TPatches.h"
 
 const char kZelvatrixUsage[] =
@@ -43,12 +44,20 @@ struct RunParameters {
   int32_t window_size = 0;
 };
 
-// Takes the run parameters by position. The smoothing type is checked here,
-// before the MP file is opened.
+// Takes the run parameters by position. The start year and the smoothing
+// type are checked here, before the MP file is opened.
 RunParameters ReadParameters(const std::vector<std::string>& args) {
   RunParameters parameters;
   parameters.filename = args[0];
   parameters.startyear = TMPParser::ReadInteger(args[1]);
+  // A patch's minimum year never rises above kNoMinYear, so with a later
+  // start year that value would open the year span as a year without data:
+  // the reference of every shift, and the whole report NaN.
+  if (parameters.startyear > TPatch::kNoMinYear) {
+    throw TError("startyear " + std::to_string(parameters.startyear) +
+                 " is outside its valid range: it can be at most " +
+                 std::to_string(TPatch::kNoMinYear));
+  }
   parameters.axis = args[2].empty() ? '\0' : args[2][0];
   parameters.share = TMPParser::ReadDecimal(args[3]);
   parameters.delimiter = args[4];
@@ -71,6 +80,7 @@ RunParameters ReadParameters(const std::vector<std::string>& args) {
 
 // Writes one report line: the fields joined by the delimiter, a line end,
 // and a flush, so that what was written stays written if a later step fails.
+// Throws TError when the line could not be written.
 void WriteLine(std::ostream& out, const std::string& delimiter,
                const std::vector<std::string>& fields) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -78,6 +88,11 @@ void WriteLine(std::ostream& out, const std::string& delimiter,
     out << fields[i];
   }
   out << '\n' << std::flush;
+  // A full disk or a closed output must not pass for a complete report.
+  if (!out) {
+    throw TError(
+        "cannot write the report to standard output (is the disk full?)");
+  }
 }
 
 // A double as the report shows it: at most six significant digits in the

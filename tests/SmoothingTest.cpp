@@ -1,6 +1,7 @@
 // Moving average, exponential and median smoothing.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cmath>
 
@@ -113,4 +114,54 @@ TEST(SmoothingTest, WindowBelowOneIsAnError) {
   // A huge window is no error, just nothing to average.
   EXPECT_TRUE(
       TCentroidTools::MovingAverage(*input, 2147483647)->GetYearList().empty());
+}
+
+// Regression: a start year far in the past stretches the year span to up to
+// a million years, all but the file's own with NaN centroids. Each window
+// added up all its terms, so a window of half the span took many minutes;
+// now the sum stops once it is NaN, which changes no result.
+TEST(SmoothingTest, MovingAverageOverALongRunOfNaNYearsIsQuickAndExact) {
+  const double nan = std::nan("");
+  TCentroids input("in");
+  const double ys[] = {0.1, 0.2, 0.3, 0.4, 0.5};
+  for (int32_t year = 0; year < 1000000; ++year) {
+    input.SetCoords(year,
+                    year < 5 ? TPoint(year + 1, ys[year]) : TPoint(nan, nan));
+  }
+  const std::unique_ptr<TCentroids> three =
+      TCentroidTools::MovingAverage(input, 3);
+  EXPECT_EQ(three->GetCoords(1).X(), 2);
+  // Summed left to right, to the bit.
+  EXPECT_EQ(three->GetCoords(1).Y(), ((0.1 + 0.2) + 0.3) / 3);
+  EXPECT_EQ(three->GetCoords(3).Y(), ((0.3 + 0.4) + 0.5) / 3);
+  EXPECT_TRUE(std::isnan(three->GetCoords(4).X()));
+
+  const std::unique_ptr<TCentroids> half =
+      TCentroidTools::MovingAverage(input, 500000);
+  ASSERT_EQ(half->GetNumYears(), 500001u);
+  EXPECT_TRUE(std::isnan(half->GetCoords(249999).Y()));
+  EXPECT_TRUE(std::isnan(half->GetCoords(749999).X()));
+
+  // A NaN in one coordinate leaves the other's sums whole.
+  auto x_only = Series({1, 2, 3}, {nan, 1, 2}, {1, 2, 6});
+  const TPoint mean = TCentroidTools::MovingAverage(*x_only, 3)->GetCoords(2);
+  EXPECT_TRUE(std::isnan(mean.X()));
+  EXPECT_EQ(mean.Y(), 3);
+}
+
+// Regression: the two work lists were made window-sized before checking
+// that any window fits, so a huge window on a short series asked for
+// gigabytes.
+TEST(SmoothingTest, MedianSmoothingWithAWindowBeyondTheSeriesAllocatesNothing) {
+  auto input = Series({1, 2}, {1, 2}, {1, 2});
+  const auto peak_kilobytes = [] {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+  };
+  const long before = peak_kilobytes();
+  EXPECT_TRUE(
+      TCentroidTools::MedianSmoothing(*input, 1 << 28)->GetYearList().empty());
+  // Two lists of 2^28 doubles would have raised the peak by 4 GiB.
+  EXPECT_LT(peak_kilobytes() - before, 1L << 20);
 }

@@ -366,6 +366,10 @@ TEST(TMPParserTest, MalformedLinesAreErrors) {
        "2.5 0\nPop. 2\n6 0\n",
        "line 8: expected a block header \"Pop. <k>\" after 1 value lines, "
        "found \"2.5 0\""},
+      // A repeated block would overwrite a patch and leave another empty.
+      {"A,1,1,a.KCH\nB,2,2\nMigration\nPop. ALL\n1 0\nPop. 1\n5 0\n"
+       "Pop. 1\n6 0\n",
+       "line 8: block header \"Pop. 1\" repeats patch 1"},
       // Control bytes are shown escaped.
       {"A,1,1,a.KCH\n\x01\x02\n", "malformed patch line \"\\x01\\x02\""},
   };

@@ -1,6 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <sstream>
+
 #include "TestSupport.h"
 #include "Zelvatrix.h"
 
@@ -18,6 +21,8 @@ TEST(ZelvatrixTest, TooShortCommandLineWritesTheUsageLine) {
   const std::vector<std::vector<std::string>> cases = {
       {},
       {"run.mp"},
+      {"run.mp", "2000"},
+      {"run.mp", "2000", "Y"},
       {"run.mp", "2000", "Y", "0.1"},
       // A smoothing type without its window size.
       {"run.mp", "2000", "Y", "0.1", ",", "0", "0", "sma"},
@@ -55,4 +60,15 @@ TEST(ZelvatrixTest, MalformedFileIsAnErrorNamingFileAndLine) {
   EXPECT_THAT(result.err, HasSubstr("bad.mp: line 2: malformed patch line"));
   EXPECT_EQ(result.err.back(), '\n');
   EXPECT_EQ(result.out, "");
+}
+
+// Regression: with standard output on a full disk the run ended with status
+// 0 although nothing of the report had been written.
+TEST(ZelvatrixTest, ReportThatCannotBeWrittenIsAnError) {
+  std::ostream out(nullptr);  // refuses every write, as a full disk does
+  std::ostringstream err;
+  const int status = RunZelvatrix(
+      {ExamplePath("transect.mp"), "2000", "Y", "0.25", ","}, out, err);
+  EXPECT_EQ(status, 1);
+  EXPECT_THAT(err.str(), HasSubstr("cannot write the report"));
 }
