@@ -80,4 +80,7 @@ add_synthetic W "${W[@]}"
 add_synthetic N "${N[@]}"
 
 echo "== measuring"
-python3 bench/measure.py --zelvatrix build-bench/Zelvatrix --runs "$runs" "${cases[@]}"
+smoke_flag=()
+((smoke)) && smoke_flag=(--smoke)
+python3 bench/measure.py --zelvatrix build-bench/Zelvatrix --runs "$runs" \
+  "${smoke_flag[@]}" "${cases[@]}"
