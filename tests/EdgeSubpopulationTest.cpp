@@ -75,16 +75,16 @@ TEST(EdgeSubpopulationTest, SortOnOrdinateMatchesTheExchangeSortOnAnyKeys) {
   const double values[] = {0.0, -0.0, 1, 1, 2, -3, inf, -inf, std::nan("")};
   std::mt19937 random(2024);
   for (int round = 0; round < 300; ++round) {
-    std::vector<PatchSpec> specs;
+    std::vector<PatchData> landscape;
     const int n = round % 40;
     std::uniform_int_distribution<int> pick(0, round % 3 == 0 ? 8 : 5);
     for (int i = 0; i < n; ++i) {
-      specs.push_back({"p" + std::to_string(i),
-                       values[pick(random)],
-                       values[pick(random)],
-                       {}});
+      landscape.push_back({"p" + std::to_string(i),
+                           values[pick(random)],
+                           values[pick(random)],
+                           {}});
     }
-    auto patches = MakePatches(specs);
+    auto patches = MakePatches(landscape);
     for (char axis : {'X', 'Y'}) {
       ASSERT_EQ(TCentroidTools::SortOnOrdinate(*patches, axis),
                 ReferenceSort(*patches, axis))
@@ -113,7 +113,7 @@ TEST(EdgeSubpopulationTest, CrossingPatchKeepsOnlyTheRemainder) {
 TEST(EdgeSubpopulationTest, WalkCases) {
   const struct {
     const char* what;
-    std::vector<PatchSpec> patches;  // ordered by y as listed
+    std::vector<PatchData> patches;  // ordered by y as listed
     double share;
     bool from_start;
     Taken taken;
@@ -194,23 +194,23 @@ TEST(EdgeSubpopulationTest, SeriesEqualTheCentroidsOfEachYearsSubpopulation) {
   std::uniform_real_distribution<double> coordinate(-50, 50);
   std::uniform_int_distribution<int> small(0, 6);
   for (int round = 0; round < 60; ++round) {
-    std::vector<PatchSpec> specs;
+    std::vector<PatchData> landscape;
     // Some landscapes large enough for ranks beyond one 64-bit word.
     const int n = round % 10 == 9 ? 130 + round : 1 + round % 25;
     for (int i = 0; i < n; ++i) {
-      PatchSpec spec{"p" + std::to_string(i),
+      PatchData data{"p" + std::to_string(i),
                      round % 2 ? coordinate(random) : small(random),
                      round % 2 ? coordinate(random) : small(random),
                      {}};
       for (int32_t year = 0; year < 12; ++year) {
         if (small(random) == 0) continue;  // some years missing
         const int draw = small(random);
-        spec.populations.push_back(
+        data.populations.push_back(
             {year, draw < 2 ? 0.0 : coordinate(random) + 50 + draw * 0.1});
       }
-      specs.push_back(spec);
+      landscape.push_back(data);
     }
-    auto patches = MakePatches(specs);
+    auto patches = MakePatches(landscape);
     const double share = 0.05 + 0.1 * (round % 9);
     for (char axis : {'X', 'Y'}) {
       for (bool from_start : {true, false}) {

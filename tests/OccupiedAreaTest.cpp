@@ -11,16 +11,16 @@ namespace {
 
 // Patches occupied (population 1) in year 1 at the given positions, named
 // p0, p1, ... in list order.
-std::vector<PatchSpec> Occupied(
+std::vector<PatchData> Occupied(
     const std::vector<std::pair<double, double>>& positions) {
-  std::vector<PatchSpec> specs;
+  std::vector<PatchData> landscape;
   for (std::size_t i = 0; i < positions.size(); ++i) {
-    specs.push_back({"p" + std::to_string(i),
-                     positions[i].first,
-                     positions[i].second,
-                     {{1, 1.0}}});
+    landscape.push_back({"p" + std::to_string(i),
+                         positions[i].first,
+                         positions[i].second,
+                         {{1, 1.0}}});
   }
-  return specs;
+  return landscape;
 }
 
 }  // namespace
@@ -50,12 +50,13 @@ TEST(OccupiedAreaTest, AreaOfTheOccupiedPositions) {
 }
 
 TEST(OccupiedAreaTest, OnlyPositivePopulationsCount) {
-  std::vector<PatchSpec> specs = Occupied({{0, 0}, {4, 0.5}, {1, 3}});
-  specs.push_back({"q0", 10, 10, {{1, 0.0}}});
-  specs.push_back({"q1", -10, 10, {{1, -5.0}}});
-  specs.push_back({"q2", 10, -10, {{1, std::nan("")}}});
-  specs.push_back({"q3", -10, -10, {{2, 7.0}}});  // another year
-  EXPECT_NEAR(TCentroidTools::GetMCPArea(*MakePatches(specs), 1), 5.75, 1e-12);
+  std::vector<PatchData> landscape = Occupied({{0, 0}, {4, 0.5}, {1, 3}});
+  landscape.push_back({"q0", 10, 10, {{1, 0.0}}});
+  landscape.push_back({"q1", -10, 10, {{1, -5.0}}});
+  landscape.push_back({"q2", 10, -10, {{1, std::nan("")}}});
+  landscape.push_back({"q3", -10, -10, {{2, 7.0}}});  // another year
+  EXPECT_NEAR(TCentroidTools::GetMCPArea(*MakePatches(landscape), 1), 5.75,
+              1e-12);
 }
 
 TEST(OccupiedAreaTest, TwoOrCollinearPositionsGiveZeroOrNaN) {

@@ -10,13 +10,13 @@
 namespace {
 
 // A patch "p" holding the populations from year 2000 on.
-std::vector<PatchSpec> OnePatch(const std::vector<double>& populations) {
-  PatchSpec spec{"p", 1, 2, {}};
+std::vector<PatchData> OnePatch(const std::vector<double>& populations) {
+  PatchData data{"p", 1, 2, {}};
   for (std::size_t i = 0; i < populations.size(); ++i) {
-    spec.populations.push_back(
+    data.populations.push_back(
         {static_cast<int32_t>(2000 + i), populations[i]});
   }
-  return {spec};
+  return {data};
 }
 
 }  // namespace

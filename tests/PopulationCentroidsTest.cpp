@@ -65,7 +65,7 @@ TEST(PopulationCentroidsTest, YearNobodyHoldsGivesNaNAndNothing) {
 
 TEST(PopulationCentroidsTest, YearSpanCoversGapsAndBothEnds) {
   const struct {
-    std::vector<PatchSpec> patches;
+    std::vector<PatchData> patches;
     std::vector<int32_t> span;
   } cases[] = {
       {{{"a", 0, 0, {{2000, 1}, {2001, 1}, {2002, 1}}},
@@ -113,12 +113,12 @@ TEST(PopulationCentroidsTest, SeriesHaveAnEntryForEveryYearOfTheSpan) {
 // Sums run in name order whatever order the patches were added in, so the
 // bits of a mean do not depend on it.
 TEST(PopulationCentroidsTest, ResultsDependOnNamesNotOnInsertionOrder) {
-  std::vector<PatchSpec> specs = {{"c", 0.1, 1, {{1, 1}}},
-                                  {"a", 0.2, 1e17, {{1, 1}}},
-                                  {"b", 0.3, -1e17, {{1, 1}}}};
-  const TPoint forward = TCentroidTools::Means(*MakePatches(specs), 1);
-  std::swap(specs[0], specs[2]);
-  const TPoint backward = TCentroidTools::Means(*MakePatches(specs), 1);
+  std::vector<PatchData> landscape = {{"c", 0.1, 1, {{1, 1}}},
+                                      {"a", 0.2, 1e17, {{1, 1}}},
+                                      {"b", 0.3, -1e17, {{1, 1}}}};
+  const TPoint forward = TCentroidTools::Means(*MakePatches(landscape), 1);
+  std::swap(landscape[0], landscape[2]);
+  const TPoint backward = TCentroidTools::Means(*MakePatches(landscape), 1);
   EXPECT_EQ(forward.X(), backward.X());
   EXPECT_EQ(forward.Y(), backward.Y());
   // a + b first: (1e17 - 1e17) + 1 = 1, whereas (1 - 1e17) + 1e17 = 0.

@@ -28,11 +28,11 @@ std::string RealMpPath(const std::string& name) {
   return (dir / name).string();
 }
 
-std::unique_ptr<TPatches> MakePatches(const std::vector<PatchSpec>& specs) {
+std::unique_ptr<TPatches> MakePatches(const std::vector<PatchData>& landscape) {
   auto patches = std::make_unique<TPatches>();
-  for (const PatchSpec& spec : specs) {
-    auto patch = std::make_unique<TPatch>(spec.name, "", spec.x, spec.y);
-    for (const auto& entry : spec.populations) {
+  for (const PatchData& data : landscape) {
+    auto patch = std::make_unique<TPatch>(data.name, "", data.x, data.y);
+    for (const auto& entry : data.populations) {
       patch->SetYear(entry.first, entry.second);
     }
     patches->AddPatch(std::move(patch));

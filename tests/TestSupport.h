@@ -16,7 +16,7 @@ std::string ExamplePath(const std::string& name);
 std::string RealMpPath(const std::string& name);
 
 // A patch for a test collection: name, position and populations by year.
-struct PatchSpec {
+struct PatchData {
   std::string name;
   double x;
   double y;
@@ -24,7 +24,7 @@ struct PatchSpec {
 };
 
 // A collection holding the given patches.
-std::unique_ptr<TPatches> MakePatches(const std::vector<PatchSpec>& specs);
+std::unique_ptr<TPatches> MakePatches(const std::vector<PatchData>& landscape);
 
 // Loads MP file content held in a string.
 std::unique_ptr<TPatches> LoadText(const std::string& content,
