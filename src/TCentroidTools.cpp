@@ -72,6 +72,20 @@ TPoint WeightedMeanOf(const std::vector<const TPatch*>& list,
   return TPoint(sx / sp, sy / sp);
 }
 
+// Whether `threshold` consecutive entries of the patch's year list hold a
+// population other than 0. One pass tracking the current run keeps the same
+// patches as trying every start position; threshold 0 keeps every patch and
+// a negative one none, as that search does.
+bool HasOccupiedRun(const TPatch& patch, int32_t threshold) {
+  if (threshold <= 0) return threshold == 0;
+  int64_t run = 0;
+  for (double population : patch.GetPopulations()) {
+    run = population != 0.0 ? run + 1 : 0;
+    if (run >= threshold) return true;
+  }
+  return false;
+}
+
 // Orders keys as `<` does, with NaN above everything, so that the order is
 // strict and weak even when a coordinate is not a number.
 bool KeyLess(double a, double b) {
@@ -129,27 +143,6 @@ std::vector<std::size_t> OrdinateOrder(const std::vector<const TPatch*>& list,
     keys.push_back(axis == 'X' ? patch->GetX() : patch->GetY());
   }
   return SelectionSortOrder(std::move(keys));
-}
-
-// The edge walk: from one end of `count` positions, takes the patches that
-// hold `year` until their populations reach `target`, and hands each to
-// `take` with the population it keeps: all of it, but the remainder for the
-// patch that crosses the target. Never walks past either end.
-template <typename PatchAt, typename Take>
-void WalkEdge(std::size_t count, const PatchAt& patch_at, double target,
-              int32_t year, bool fromStart, const Take& take) {
-  double accumulated = 0.0;
-  for (std::size_t step = 0; step < count && target > accumulated; ++step) {
-    const std::size_t position = fromStart ? step : count - 1 - step;
-    const TPatch& patch = patch_at(position);
-    const double* population = patch.FindYear(year);
-    if (population == nullptr) continue;
-    const double before = accumulated;
-    double kept = *population;
-    accumulated += kept;
-    if (accumulated > target) kept = target - before;
-    take(position, patch, kept);
-  }
 }
 
 // The total population of every year of `years` (a year span), as
@@ -382,19 +375,7 @@ std::unique_ptr<TPatches> TCentroidTools::CleanPatches(const TPatches& patches,
   auto cleaned = std::make_unique<TPatches>();
   cleaned->SetResolution(patches.GetResolution());
   for (const TPatch* patch : patches.GetPatchList()) {
-    // One pass over the entries, tracking the current run of non-zero
-    // populations, keeps the same patches as trying every start position.
-    bool qualifies = threshold == 0;
-    int64_t run = 0;
-    for (double population : patch->GetPopulations()) {
-      if (threshold <= 0) break;
-      run = population != 0.0 ? run + 1 : 0;
-      if (run >= threshold) {
-        qualifies = true;
-        break;
-      }
-    }
-    if (qualifies) cleaned->AddPatch(patch->Clone());
+    if (HasOccupiedRun(*patch, threshold)) cleaned->AddPatch(patch->Clone());
   }
   return cleaned;
 }
@@ -415,17 +396,23 @@ std::unique_ptr<TPatches> TCentroidTools::GetSubpopulation(
     int32_t year, bool fromStart) {
   auto subpopulation = std::make_unique<TPatches>();
   const double target = SumPopulations(patches, year) * share;
-  WalkEdge(
-      names.size(),
-      [&](std::size_t position) -> const TPatch& {
-        return patches.GetPatch(names[position]);
-      },
-      target, year, fromStart,
-      [&](std::size_t, const TPatch& patch, double kept) {
-        std::unique_ptr<TPatch> copy = patch.ShallowClone();
-        copy->SetYear(year, kept);
-        subpopulation->AddPatch(std::move(copy));
-      });
+  double accumulated = 0.0;
+  // Never past either end of the list, even when the target is not reached.
+  for (std::size_t step = 0; step < names.size() && target > accumulated;
+       ++step) {
+    const TPatch& patch =
+        patches.GetPatch(names[fromStart ? step : names.size() - 1 - step]);
+    const double* population = patch.FindYear(year);
+    if (population == nullptr) continue;
+    const double before = accumulated;
+    double kept = *population;
+    accumulated += kept;
+    // The patch that crosses the target contributes only what was missing.
+    if (accumulated > target) kept = target - before;
+    std::unique_ptr<TPatch> copy = patch.ShallowClone();
+    copy->SetYear(year, kept);
+    subpopulation->AddPatch(std::move(copy));
+  }
   return subpopulation;
 }
 
