@@ -271,7 +271,8 @@ std::vector<TPoint> PointsOf(const TCentroids& series,
 void RequireWindow(int32_t window, const char* operation) {
   if (window < 1) {
     throw TError(std::string(operation) + ": window size " +
-                 std::to_string(window) + " is below 1");
+                     std::to_string(window) + " is below 1",
+                 TError::Kind::kInternal);
   }
 }
 
@@ -520,8 +521,9 @@ std::unique_ptr<TCentroids> TCentroidTools::GetRangeCoordShifts(
   const std::vector<int32_t> years = series.GetYearList();
   if (burnIn < 0 || static_cast<std::size_t>(burnIn) >= years.size()) {
     throw TError("GetRangeCoordShifts: burn-in " + std::to_string(burnIn) +
-                 " is outside 0 to " + std::to_string(years.size()) +
-                 " - 1, the positions of the series");
+                     " is outside 0 to " + std::to_string(years.size()) +
+                     " - 1, the positions of the series",
+                 TError::Kind::kInternal);
   }
   const TPoint reference = series.GetCoords(years[burnIn]);
   auto shifts = std::make_unique<TCentroids>("");
@@ -539,8 +541,9 @@ std::unique_ptr<TCentroids> TCentroidTools::GetDiffInitial(const TCentroids& a,
   if (years.empty() || burnIn < 0 ||
       static_cast<std::size_t>(burnIn) > years.size()) {
     throw TError("GetDiffInitial: burn-in " + std::to_string(burnIn) +
-                 " is outside 0 to " + std::to_string(years.size()) +
-                 ", or the series is empty");
+                     " is outside 0 to " + std::to_string(years.size()) +
+                     ", or the series is empty",
+                 TError::Kind::kInternal);
   }
   const std::size_t reference_position =
       burnIn > 0 ? static_cast<std::size_t>(burnIn) - 1 : 0;
@@ -557,9 +560,10 @@ std::unique_ptr<TCentroids> TCentroidTools::GetPropInitialRangeCoordShifts(
     const TCentroids& a, const TCentroids& c, int32_t burnIn) {
   if (burnIn < 0 || static_cast<std::size_t>(burnIn) >= c.GetNumYears()) {
     throw TError("GetPropInitialRangeCoordShifts: burn-in " +
-                 std::to_string(burnIn) + " is outside 0 to " +
-                 std::to_string(c.GetNumYears()) +
-                 " - 1, the positions of the series");
+                     std::to_string(burnIn) + " is outside 0 to " +
+                     std::to_string(c.GetNumYears()) +
+                     " - 1, the positions of the series",
+                 TError::Kind::kInternal);
   }
   const std::unique_ptr<TCentroids> differences = GetDiffInitial(a, c, burnIn);
   const std::vector<int32_t> years = differences->GetYearList();

@@ -21,7 +21,8 @@ TPoint TCentroids::GetCoords(int32_t year) const {
   auto it = points_.find(year);
   // The full stop tells this error from the patch model's "Year does not
   // exist".
-  if (it == points_.end()) throw TError("Year does not exist.");
+  if (it == points_.end())
+    throw TError("Year does not exist.", TError::Kind::kInternal);
   return it->second;
 }
 

@@ -434,7 +434,7 @@ std::unique_ptr<TPatches> TMPParser::LoadMP(const std::string& filename,
   try {
     return LoadMP(file, startyear);
   } catch (const TError& error) {
-    throw TError(filename + ": " + error.what());
+    throw error.WithMessage(filename + ": " + error.what());
   }
 }
 

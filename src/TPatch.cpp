@@ -39,7 +39,7 @@ bool TPatch::HasYear(int32_t year) const { return IndexOf(year) >= 0; }
 
 double TPatch::GetYear(int32_t year) const {
   const std::ptrdiff_t index = IndexOf(year);
-  if (index < 0) throw TError("Year does not exist");
+  if (index < 0) throw TError("Year does not exist", TError::Kind::kInternal);
   return Populations()[index];
 }
 

@@ -17,13 +17,15 @@ void TPatches::AddPatch(std::unique_ptr<TPatch> patch) {
 
 TPatch& TPatches::GetPatch(std::string_view name) {
   auto it = patches_.find(name);
-  if (it == patches_.end()) throw TError("Patch does not exist");
+  if (it == patches_.end())
+    throw TError("Patch does not exist", TError::Kind::kInternal);
   return *it->second;
 }
 
 const TPatch& TPatches::GetPatch(std::string_view name) const {
   auto it = patches_.find(name);
-  if (it == patches_.end()) throw TError("Patch does not exist");
+  if (it == patches_.end())
+    throw TError("Patch does not exist", TError::Kind::kInternal);
   return *it->second;
 }
 

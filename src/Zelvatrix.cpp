@@ -3,8 +3,6 @@
 
 #include "Zelvatrix.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -18,8 +16,10 @@
 #include "TCentroids.h"
 #include "TError.h"
 #include "TMPParser.h"
+#include "TNumberFormat.h"
 #include "TPatch.h"
 #include "TPatches.h"
+#include "TPipeline.h"
 
 const char kZelvatrixUsage[] =
     "Usage: Zelvatrix filename startyear XorY Threshold delimiter [burn-in] "
@@ -30,50 +30,44 @@ namespace {
 using Loader =
     std::function<std::unique_ptr<TPatches>(const std::string&, int32_t)>;
 
-enum class Smoothing { kNone, kMovingAverage, kExponential };
-
 struct RunParameters {
   std::string filename;
-  int32_t startyear = 0;
-  char axis = '\0';
-  double share = 0.0;
   std::string delimiter;
-  int32_t burn_in = 0;
-  int32_t patch_size_threshold = 0;
-  Smoothing smoothing = Smoothing::kNone;
-  int32_t window_size = 0;
+  // The axis character is kept as typed: only a capital X selects x.
+  TRunSettings settings;
 };
 
 // Takes the run parameters by position. The start year and the smoothing
 // type are checked here, before the MP file is opened.
 RunParameters ReadParameters(const std::vector<std::string>& args) {
   RunParameters parameters;
+  TRunSettings& settings = parameters.settings;
   parameters.filename = args[0];
-  parameters.startyear = TMPParser::ReadInteger(args[1]);
+  settings.start_year = TMPParser::ReadInteger(args[1]);
   // A patch's minimum year never rises above kNoMinYear, so with a later
   // start year that value would open the year span as a year without data:
   // the reference of every shift, and the whole report NaN.
-  if (parameters.startyear > TPatch::kNoMinYear) {
-    throw TError("startyear " + std::to_string(parameters.startyear) +
+  if (settings.start_year > TPatch::kNoMinYear) {
+    throw TError("startyear " + std::to_string(settings.start_year) +
                  " is outside its valid range: it can be at most " +
                  std::to_string(TPatch::kNoMinYear));
   }
-  parameters.axis = args[2].empty() ? '\0' : args[2][0];
-  parameters.share = TMPParser::ReadDecimal(args[3]);
+  settings.axis = args[2].empty() ? '\0' : args[2][0];
+  settings.share = TMPParser::ReadDecimal(args[3]);
   parameters.delimiter = args[4];
-  if (args.size() >= 6) parameters.burn_in = TMPParser::ReadInteger(args[5]);
+  if (args.size() >= 6) settings.burn_in = TMPParser::ReadInteger(args[5]);
   if (args.size() >= 7) {
-    parameters.patch_size_threshold = TMPParser::ReadInteger(args[6]);
+    settings.clean_threshold = TMPParser::ReadInteger(args[6]);
   }
   if (args.size() >= 9) {
     if (args[7] == "sma") {
-      parameters.smoothing = Smoothing::kMovingAverage;
+      settings.smoothing = TSmoothing::kMovingAverage;
     } else if (args[7] == "exp") {
-      parameters.smoothing = Smoothing::kExponential;
+      settings.smoothing = TSmoothing::kExponential;
     } else {
       throw TError("Unknown moving average");
     }
-    parameters.window_size = TMPParser::ReadInteger(args[8]);
+    settings.window = TMPParser::ReadInteger(args[8]);
   }
   return parameters;
 }
@@ -95,96 +89,27 @@ void WriteLine(std::ostream& out, const std::string& delimiter,
   }
 }
 
-// A double as the report shows it: at most six significant digits in the
-// shorter of plain and scientific notation (the rules of %g), "NaN" and
-// "Infinity" for the values that are not finite, and a point as decimal
-// separator whatever the locale.
-std::string FormatNumber(double value) {
-  if (std::isnan(value)) return "NaN";
-  if (std::isinf(value)) return "Infinity";
-  char buffer[32];
-  const std::to_chars_result result = std::to_chars(
-      buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-  return std::string(buffer, result.ptr);
-}
-
-std::string FormatInteger(int64_t value) { return std::to_string(value); }
+std::string Number(double value) { return TNumberFormat::Report(value); }
+std::string Integer(int64_t value) { return TNumberFormat::Integer(value); }
 
 // The collection the analysis runs on: the loaded one, or its cleaned copy.
 std::unique_ptr<TPatches> LoadAndClean(const RunParameters& parameters,
                                        const Loader& load, std::ostream& out) {
   const std::string& d = parameters.delimiter;
+  const TRunSettings& settings = parameters.settings;
   std::unique_ptr<TPatches> patches =
-      load(parameters.filename, parameters.startyear);
-  WriteLine(out, d,
-            {"Num patches loaded", FormatInteger(patches->GetNumPatches())});
-  if (parameters.patch_size_threshold > 0) {
-    patches =
-        TCentroidTools::CleanPatches(*patches, parameters.patch_size_threshold);
+      load(parameters.filename, settings.start_year);
+  WriteLine(out, d, {"Num patches loaded", Integer(patches->GetNumPatches())});
+  if (TPipeline::Cleans(settings)) {
+    patches = TPipeline::Clean(std::move(patches), settings);
     WriteLine(out, d,
-              {"Patch size threshold",
-               FormatInteger(parameters.patch_size_threshold)});
-    WriteLine(out, d,
-              {"Num patches after cleaning",
-               FormatInteger(patches->GetNumPatches())});
+              {"Patch size threshold", Integer(settings.clean_threshold)});
+    WriteLine(
+        out, d,
+        {"Num patches after cleaning", Integer(patches->GetNumPatches())});
   }
-  WriteLine(out, d, {"Resolution(km)", FormatNumber(patches->GetResolution())});
+  WriteLine(out, d, {"Resolution(km)", Number(patches->GetResolution())});
   return patches;
-}
-
-// Rejects a run that would leave nothing to report, before any analysis:
-// each analysis stage needs at least one patch, one year, and a burn-in
-// and window that leave at least one year.
-void CheckLimits(const RunParameters& parameters, const TPatches& patches,
-                 std::size_t span) {
-  if (patches.GetNumPatches() == 0) {
-    throw TError(parameters.patch_size_threshold > 0
-                     ? "No patch to analyse: cleaning with "
-                       "patch_size_threshold " +
-                           FormatInteger(parameters.patch_size_threshold) +
-                           " removed every patch of " + parameters.filename
-                     : "No patch to analyse: " + parameters.filename +
-                           " holds no patch lines");
-  }
-  if (span == 0) {
-    throw TError("No year to analyse: no patch of " + parameters.filename +
-                 " has populations (the file has no \"Pop. ALL\" results)");
-  }
-  const int64_t years = static_cast<int64_t>(span);
-  if (parameters.burn_in < 0 || parameters.burn_in >= years) {
-    throw TError("burn-in " + FormatInteger(parameters.burn_in) +
-                 " is outside its valid range 0 to " +
-                 FormatInteger(years - 1) + ": the file covers " +
-                 FormatInteger(years) + " years");
-  }
-  if (parameters.smoothing == Smoothing::kNone) return;
-  if (parameters.window_size < 1) {
-    throw TError("window_size " + FormatInteger(parameters.window_size) +
-                 " is outside its valid range: it must be at least 1");
-  }
-  const int64_t left = years - parameters.burn_in;
-  if (parameters.smoothing == Smoothing::kMovingAverage &&
-      parameters.window_size > left) {
-    throw TError("window_size " + FormatInteger(parameters.window_size) +
-                 " is outside its valid range 1 to " + FormatInteger(left) +
-                 ": the years left after the burn-in");
-  }
-}
-
-std::unique_ptr<TCentroids> Smooth(const RunParameters& parameters,
-                                   std::unique_ptr<TCentroids> shifts) {
-  switch (parameters.smoothing) {
-    case Smoothing::kMovingAverage:
-      return TCentroidTools::MovingAverage(*shifts, parameters.window_size);
-    case Smoothing::kExponential: {
-      const double factor =
-          2.0 / (static_cast<double>(parameters.window_size) + 1.0);
-      return TCentroidTools::ExponentialSmoothing(*shifts, factor);
-    }
-    case Smoothing::kNone:
-      break;
-  }
-  return shifts;
 }
 
 // The four series of the report.
@@ -195,38 +120,37 @@ struct EdgeSeries {
   std::unique_ptr<TCentroids> south_shifts;
 };
 
-EdgeSeries Analyse(const RunParameters& parameters, const TPatches& patches) {
+EdgeSeries Analyse(const TRunSettings& settings, const TPatches& patches) {
   // The northern edge is gathered from the largest ordinate downwards, the
   // southern one from the smallest upwards.
   EdgeSeries series;
-  series.north = TCentroidTools::GetSubpopulationMeans(
-      patches, parameters.share, parameters.axis, false);
-  series.north_shifts =
-      TCentroidTools::GetRangeCoordShifts(*series.north, parameters.burn_in);
-  series.south = TCentroidTools::GetSubpopulationMeans(
-      patches, parameters.share, parameters.axis, true);
+  series.north = TPipeline::EdgeSeries(patches, settings, false);
+  series.north_shifts = TPipeline::Shifts(*series.north, settings);
+  series.south = TPipeline::EdgeSeries(patches, settings, true);
+  series.south_shifts = TPipeline::Shifts(*series.south, settings);
   series.south_shifts =
-      TCentroidTools::GetRangeCoordShifts(*series.south, parameters.burn_in);
-  series.south_shifts = Smooth(parameters, std::move(series.south_shifts));
-  series.north_shifts = Smooth(parameters, std::move(series.north_shifts));
+      TPipeline::Smooth(std::move(series.south_shifts), settings);
+  series.north_shifts =
+      TPipeline::Smooth(std::move(series.north_shifts), settings);
   return series;
 }
 
 void WriteSummary(const RunParameters& parameters, const EdgeSeries& series,
                   std::ostream& out) {
   const std::string& d = parameters.delimiter;
+  const TRunSettings& settings = parameters.settings;
   WriteLine(out, d,
             {"Total years",
-             FormatInteger(static_cast<int64_t>(series.south->GetNumYears()))});
-  if (parameters.burn_in > 0) {
-    WriteLine(out, d, {"Burn-in years", FormatInteger(parameters.burn_in)});
+             Integer(static_cast<int64_t>(series.south->GetNumYears()))});
+  if (settings.burn_in > 0) {
+    WriteLine(out, d, {"Burn-in years", Integer(settings.burn_in)});
   }
-  if (parameters.smoothing != Smoothing::kNone) {
+  if (settings.smoothing != TSmoothing::kNone) {
     WriteLine(out, d,
-              {parameters.smoothing == Smoothing::kMovingAverage
+              {settings.smoothing == TSmoothing::kMovingAverage
                    ? "Simple moving average smoothing window"
                    : "Exponential smoothing window",
-               FormatInteger(parameters.window_size)});
+               Integer(settings.window)});
   }
 }
 
@@ -243,8 +167,8 @@ void WriteTable(const RunParameters& parameters, const EdgeSeries& series,
   const TPoint north = series.north->GetCoords(years.front());
   WriteLine(out, d, {"North", "", "South"});
   WriteLine(out, d,
-            {"Initial Coords", FormatNumber(south.X()), FormatNumber(south.Y()),
-             "", FormatNumber(north.X()), FormatNumber(north.Y())});
+            {"Initial Coords", Number(south.X()), Number(south.Y()), "",
+             Number(north.X()), Number(north.Y())});
   const bool in_km = !(resolution == 1.0);
   std::vector<std::string> heading = {"Year", "X", "Y", "Year", "X", "Y"};
   if (in_km) {
@@ -255,15 +179,13 @@ void WriteTable(const RunParameters& parameters, const EdgeSeries& series,
   for (int32_t year : years) {
     const TPoint s = series.south_shifts->GetCoords(year);
     const TPoint n = series.north_shifts->GetCoords(year);
-    const std::string y = FormatInteger(year);
-    std::vector<std::string> row = {
-        y, FormatNumber(n.X()), FormatNumber(n.Y()),
-        y, FormatNumber(s.X()), FormatNumber(s.Y())};
+    const std::string y = Integer(year);
+    std::vector<std::string> row = {y, Number(n.X()), Number(n.Y()),
+                                    y, Number(s.X()), Number(s.Y())};
     if (in_km) {
-      row.insert(row.end(), {y, FormatNumber(resolution * n.X()),
-                             FormatNumber(resolution * n.Y()), y,
-                             FormatNumber(resolution * s.X()),
-                             FormatNumber(resolution * s.Y())});
+      row.insert(row.end(),
+                 {y, Number(resolution * n.X()), Number(resolution * n.Y()), y,
+                  Number(resolution * s.X()), Number(resolution * s.Y())});
     }
     WriteLine(out, d, row);
   }
@@ -273,9 +195,8 @@ void Report(const RunParameters& parameters, const Loader& load,
             std::ostream& out) {
   std::unique_ptr<TPatches> patches = LoadAndClean(parameters, load, out);
   const double resolution = patches->GetResolution();
-  CheckLimits(parameters, *patches,
-              TCentroidTools::MakeYearList(*patches).size());
-  const EdgeSeries series = Analyse(parameters, *patches);
+  TPipeline::CheckLimits(*patches, parameters.settings, parameters.filename);
+  const EdgeSeries series = Analyse(parameters.settings, *patches);
   patches.reset();
   WriteSummary(parameters, series, out);
   WriteTable(parameters, series, resolution, out);
@@ -317,7 +238,7 @@ int RunZelvatrix(const std::vector<std::string>& args, std::istream& mp_file,
     try {
       return TMPParser::LoadMP(mp_file, startyear);
     } catch (const TError& error) {
-      throw TError(filename + ": " + error.what());
+      throw error.WithMessage(filename + ": " + error.what());
     }
   };
   return Run(args, load, out, err);
