@@ -1,0 +1,20 @@
+// zvx edges: the edge centroids, their shifts from the reference year and
+// their year-on-year steps, one row per file, edge and reported year.
+
+#include "Commands.h"
+#include "TError.h"
+#include "TRangeTables.h"
+
+int RunEdgesCommand(TCommandContext& context) {
+  const TTableSettings settings = context.options.settings;
+  if (context.options.files.empty()) {
+    throw TError("no FILE given", TError::Kind::kUsage);
+  }
+  return TEnsembleCommand::Run(
+      context, context.options.files, TRangeTables::EdgesColumns(),
+      [&settings](const std::string& file) {
+        const auto patches =
+            TRangeTables::Prepare(file, settings, TRangeTables::Use::kEdges);
+        return TRangeTables::Edges(file, *patches, settings);
+      });
+}
