@@ -84,3 +84,13 @@ smoke_flag=()
 ((smoke)) && smoke_flag=(--smoke)
 python3 bench/measure.py --zelvatrix build-bench/Zelvatrix --runs "$runs" \
   "${smoke_flag[@]}" "${cases[@]}"
+
+# An ensemble: many copies of the real file through zvx, against one
+# Zelvatrix run per file and against reading the files with cat and wc.
+if [[ -f $real_file ]]; then
+  echo "== ensemble"
+  copies=200
+  ((smoke)) && copies=10
+  python3 bench/ensemble.py --zvx build-bench/zvx --zelvatrix build-bench/Zelvatrix \
+    --file "$real_file" --copies "$copies" --runs "$runs" --data "$data/ensemble"
+fi
