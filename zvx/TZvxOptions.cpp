@@ -216,6 +216,14 @@ TZvxOptions TZvxOptions::Parse(const std::string& command,
   const unsigned threads = std::thread::hardware_concurrency();
   options.jobs = threads > 0 ? threads : 1;
   options.settings.names = {"--clean", "--burn-in", "--smooth window"};
+  // Help wins over everything else on the line, wrong values included.
+  for (const std::string& arg : args) {
+    if (arg == "--") break;
+    if (arg == "--help") {
+      options.help = true;
+      return options;
+    }
+  }
   std::vector<std::string> lists;
   bool only_files = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
