@@ -16,6 +16,7 @@
 // changing them, and return new results owned by the caller. Loops over
 // patches run in the collection's name order and sum in that order, so
 // results are reproducible to the bit. A series made here is labelled "".
+// Thread safety: stateless; safe to call from several threads at once.
 class TCentroidTools {
  public:
   // The longest year span the analyses accept (see MakeYearList).

@@ -13,6 +13,7 @@
 // position of a range edge, or its shift or smoothed value. Years are kept
 // ascending, each at most once. The series owns its points and hands out
 // copies only.
+// Thread safety: safe to read from several threads at once, not to change.
 class TCentroids {
  public:
   // An empty series with a label that nothing reads; every series the

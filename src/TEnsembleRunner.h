@@ -22,6 +22,7 @@ struct TFileResult {
 // freed by the work function), and at most a few results per job wait for
 // an earlier file to finish, so memory is bounded by the jobs in flight, not
 // by the size of the ensemble.
+// Thread safety: stateless; Run may be called from several threads at once.
 class TEnsembleRunner {
  public:
   // Makes the table of file `index`; may throw. Called from worker threads,

@@ -16,6 +16,7 @@
 // marker texts and takes the patch lines (name, x, y), the map resolution and
 // the mean population of every patch in every simulated year. All operations
 // are static; errors are thrown as TError.
+// Thread safety: stateless; safe to call from several threads at once.
 class TMPParser {
  public:
   // Opens `filename`, reads it with the stream form and returns the new

@@ -12,6 +12,7 @@
 // One habitat patch: a name, a free second text, a position in the map plane
 // and the simulated population of each year it holds. Patches are never
 // copied by value; ShallowClone and Clone make new ones.
+// Thread safety: safe to read from several threads at once, not to change.
 class TPatch {
  public:
   // Sentinels of the year bounds before any year is stored. The maximum

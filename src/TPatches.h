@@ -16,6 +16,7 @@
 // kilometres per coordinate unit. Names order byte by byte as unsigned values,
 // a prefix first: "P10" before "P2", "Z" before "a". Every loop over the
 // patches runs in this order. The collection owns its patches.
+// Thread safety: safe to read from several threads at once, not to change.
 class TPatches {
  public:
   // An empty collection with resolution 1.

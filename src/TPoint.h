@@ -3,6 +3,7 @@
 
 // A point in the map plane, in the unit of the patch coordinates. A small
 // value type: copied, passed and returned by value.
+// Thread safety: immutable; safe to use from several threads at once.
 class TPoint {
  public:
   // Makes the point (x, y).

@@ -10,6 +10,7 @@
 // hull (the minimum convex polygon around a set of patches). A class of
 // static operations without state; the points and lists given are only read
 // and every result holds new points.
+// Thread safety: stateless; safe to call from several threads at once.
 class TPointTools {
  public:
   TPointTools() = delete;
