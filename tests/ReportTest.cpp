@@ -282,6 +282,9 @@ TEST(ReportTest, RunsRejectedForTheirLimitsStopAfterTheResolution) {
        "window_size 7 is outside its valid range 1 to 6"},
       {{"2000", "Y", "0.1", ",", "0", "9"},
        "No patch to analyse: cleaning with patch_size_threshold 9"},
+      // Eight years from -8: every one of them before year 0.
+      {{"-8", "Y", "0.1", ","},
+       "startyear -8 is outside its valid range: the years of"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {DataPath("band.mp")};
