@@ -41,18 +41,19 @@ struct TRunSettings {
 
 // How a program names the settings in its messages, so that a message shows
 // what the user typed: "burn-in" on one command line, "--burn-in" on another.
+// Programs fill it in by position: new members go at the end.
 struct TSettingNames {
-  std::string start_year = "startyear";
   std::string clean_threshold = "patch_size_threshold";
   std::string burn_in = "burn-in";
   std::string window = "window_size";
+  std::string start_year = "startyear";
   // The settings' values as the user typed them, where the program has the
   // text; empty where it has not. A message quotes the text beside the
   // value read from it when the two differ (see DescribeSetting).
-  std::string start_year_text;
-  std::string clean_threshold_text;
-  std::string burn_in_text;
-  std::string window_text;
+  std::string start_year_text = "";
+  std::string clean_threshold_text = "";
+  std::string burn_in_text = "";
+  std::string window_text = "";
 };
 
 // The steps of a range-edge analysis of one file, in the order a run takes
