@@ -221,8 +221,9 @@ std::unique_ptr<TPatches> Scanner::Run() {
   // A last line without line feed is not examined by the scan.
   while (reader_.Next(&line) && reader_.LineEnded()) {
     const int64_t number = reader_.LineNumber();
-    if (number == 1)
+    if (number == 1) {
       model_file_ = line.substr(0, kModelHeader.size()) == kModelHeader;
+    }
     if (!resolution_found_ && Contains(line, "km")) ReadResolution(line);
     ScanPatchSection(line, number);
     if (model_file_) KeepLayoutLine(line, number);
@@ -250,6 +251,14 @@ void Scanner::ScanPatchSection(std::string_view line, int64_t number) {
         Contains(line, ".DCH")))) {
     if (Contains(line, "Migration")) {
       section_ = Section::kClosed;
+      return;
+    }
+    // Markers that first appear inside the model's list would pass over the
+    // populations before them, and the blocks, which count from the first,
+    // would fill the wrong patches.
+    if (model_file_ && section_ == Section::kBefore &&
+        number > kModelFirstPatchLine && !layout_ended_) {
+      FallBackToLayout(line, number);
       return;
     }
     std::unique_ptr<TPatch> patch;

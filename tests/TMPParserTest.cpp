@@ -536,6 +536,11 @@ TEST(TMPParserTest, ModelFilesFallBackToTheirLayout) {
       {"header lines the markers took",
        ModelFile({"Pop,5,6", "", "x.KCH,7,8"}, {"BFF,1,2,"}),
        {"BFF"}},
+      // Markers from the second population on would lose the first and
+      // give its block to the second.
+      {"list marked from its second population",
+       ModelFile({"Ferrets"}, {"BFF,1,2,", "Pop 2,3,4,", "Pop 3,5,6,"}),
+       {"BFF", "Pop 2", "Pop 3"}},
   };
   for (const auto& c : cases) {
     std::unique_ptr<TPatches> patches = LoadText(c.content, 2000);
@@ -561,7 +566,7 @@ TEST(TMPParserTest, PatchLineErrorsSayWherePatchLinesAreLookedFor) {
       {"model file", model, "line 46: malformed patch line \"Colony B\"",
        "in a file of the population model the patch lines are lines 45 up "
        "to the \"Migration\" line"},
-      // The markers open inside the list and meet the faulty line there.
+      // The markers open inside the list, which is then read whole.
       {"model file marked from its second population",
        ModelFile({"Ferrets"}, {"BFF,1,2,", "Pop 2,3,4,", "PD"}),
        "line 47: malformed patch line \"PD\"", "lines 45 up to"},
