@@ -158,6 +158,12 @@ void LineReader::Fill() {
   if (!in_) at_end_ = true;
 }
 
+// The population model writes its population list at a fixed place: lines
+// 45 up to the line before the "Migration" line of its own files, which
+// begin with this text.
+constexpr std::string_view kModelHeader = "Metapopulation input file";
+constexpr int64_t kModelFirstPatchLine = 45;
+
 class Scanner {
  public:
   Scanner(std::istream& in, int32_t startyear)
@@ -168,22 +174,37 @@ class Scanner {
   std::unique_ptr<TPatches> Run();
 
  private:
-  enum class Section { kBefore, kOpen, kClosed };
+  // Where the patch lines are found. kBefore, kOpen and kClosed follow the
+  // markers; kLayout takes the model's fixed place for them instead.
+  enum class Section { kBefore, kOpen, kClosed, kLayout };
 
   void ReadResolution(std::string_view line);
-  void ReadPatchLine(std::string_view line);
+  void ScanPatchSection(std::string_view line, int64_t number);
+  void KeepLayoutLine(std::string_view line, int64_t number);
+  void FallBackToLayout(std::string_view line, int64_t number);
+  void ReadPatchLine(std::string_view line, int64_t number);
+  void AddPatch(std::unique_ptr<TPatch> patch);
   void ReadPopulationSection();
   void ReadBlock(std::string_view header, int64_t years);
   // Reports a file that ends where more lines must follow; `where` says
   // what was being read.
   [[noreturn]] void Truncated(const std::string& where) const;
   [[noreturn]] void Fail(const std::string& message) const;
+  [[noreturn]] void FailAt(int64_t number, const std::string& message) const;
 
   LineReader reader_;
   const int32_t startyear_;
   std::unique_ptr<TPatches> patches_;
   bool resolution_found_ = false;
   Section section_ = Section::kBefore;
+  // Whether line 1 says the population model wrote the file.
+  bool model_file_ = false;
+  // The line where the markers opened the patch section, 0 before.
+  int64_t marker_start_ = 0;
+  // The model's population list, lines 45 on, kept while reading by
+  // markers might still fail and need it; it ends at its "Migration" line.
+  std::vector<std::string> layout_lines_;
+  bool layout_ended_ = false;
   // Patch ordinal k (from 1) names the patch at position k - 1. Blocks refer
   // to patches by ordinal, the collection by name.
   std::vector<std::string> ordinal_names_;
@@ -199,18 +220,13 @@ std::unique_ptr<TPatches> Scanner::Run() {
   std::string_view line;
   // A last line without line feed is not examined by the scan.
   while (reader_.Next(&line) && reader_.LineEnded()) {
-    if (!resolution_found_ && Contains(line, "km")) ReadResolution(line);
-    if (section_ == Section::kOpen ||
-        (section_ == Section::kBefore &&
-         (Contains(line, ".KCH") || Contains(line, "Pop") ||
-          Contains(line, ".DCH")))) {
-      if (Contains(line, "Migration")) {
-        section_ = Section::kClosed;
-      } else {
-        ReadPatchLine(line);
-        section_ = Section::kOpen;
-      }
+    const int64_t number = reader_.LineNumber();
+    if (number == 1) {
+      model_file_ = line.substr(0, kModelHeader.size()) == kModelHeader;
     }
+    if (!resolution_found_ && Contains(line, "km")) ReadResolution(line);
+    ScanPatchSection(line, number);
+    if (model_file_) KeepLayoutLine(line, number);
     if (Contains(line, "Pop. ALL")) {
       ReadPopulationSection();
       break;
@@ -219,8 +235,97 @@ std::unique_ptr<TPatches> Scanner::Run() {
   return std::move(patches_);
 }
 
+void Scanner::ScanPatchSection(std::string_view line, int64_t number) {
+  if (section_ == Section::kLayout) {
+    if (number < kModelFirstPatchLine) return;
+    if (Contains(line, "Migration")) {
+      section_ = Section::kClosed;
+    } else {
+      ReadPatchLine(line, number);
+    }
+    return;
+  }
+  if (section_ == Section::kOpen ||
+      (section_ == Section::kBefore &&
+       (Contains(line, ".KCH") || Contains(line, "Pop") ||
+        Contains(line, ".DCH")))) {
+    if (Contains(line, "Migration")) {
+      section_ = Section::kClosed;
+      return;
+    }
+    // Markers that first appear inside the model's list would pass over the
+    // populations before them, and the blocks, which count from the first,
+    // would fill the wrong patches.
+    if (model_file_ && section_ == Section::kBefore &&
+        number > kModelFirstPatchLine && !layout_ended_) {
+      FallBackToLayout(line, number);
+      return;
+    }
+    std::unique_ptr<TPatch> patch;
+    try {
+      patch = TMPParser::ParsePatchLine(line);
+    } catch (const TError& error) {
+      // The markers find the model's list only through the default names
+      // "Pop 1", "Pop 2", ...; a list named otherwise, or a title such as
+      // "Population model of ...", leads them to a line that is no patch
+      // line. In the model's own files its fixed layout still tells.
+      if (model_file_) {
+        FallBackToLayout(line, number);
+        return;
+      }
+      Fail(std::string(error.what()) +
+           "; patch lines are recognised by \".KCH\", \"Pop\" or \".DCH\" "
+           "and run up to the \"Migration\" line");
+    }
+    if (section_ == Section::kBefore) marker_start_ = number;
+    AddPatch(std::move(patch));
+    section_ = Section::kOpen;
+  }
+}
+
+void Scanner::KeepLayoutLine(std::string_view line, int64_t number) {
+  // Once the markers have closed the section, or found it right at line 45
+  // (the list itself), the layout can no longer be needed.
+  if (marker_start_ == kModelFirstPatchLine ||
+      (section_ != Section::kBefore && section_ != Section::kOpen)) {
+    layout_lines_.clear();
+    return;
+  }
+  if (layout_ended_ || number < kModelFirstPatchLine) return;
+  if (Contains(line, "Migration")) {
+    layout_ended_ = true;
+  } else {
+    layout_lines_.emplace_back(line);
+  }
+}
+
+void Scanner::FallBackToLayout(std::string_view line, int64_t number) {
+  // Whatever the markers took so far is not the population list.
+  const double resolution = patches_->GetResolution();
+  patches_ = std::make_unique<TPatches>();
+  patches_->SetResolution(resolution);
+  ordinal_names_.clear();
+  ordinal_patches_.clear();
+  names_repeat_ = false;
+  const std::vector<std::string> kept = std::move(layout_lines_);
+  layout_lines_.clear();
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    ReadPatchLine(kept[i], kModelFirstPatchLine + static_cast<int64_t>(i));
+  }
+  if (layout_ended_) {
+    section_ = Section::kClosed;
+    return;
+  }
+  section_ = Section::kLayout;
+  if (number >= kModelFirstPatchLine) ReadPatchLine(line, number);
+}
+
 void Scanner::Fail(const std::string& message) const {
-  throw TError("line " + std::to_string(reader_.LineNumber()) + ": " + message);
+  FailAt(reader_.LineNumber(), message);
+}
+
+void Scanner::FailAt(int64_t number, const std::string& message) const {
+  throw TError("line " + std::to_string(number) + ": " + message);
 }
 
 void Scanner::ReadResolution(std::string_view line) {
@@ -243,15 +348,20 @@ void Scanner::ReadResolution(std::string_view line) {
   resolution_found_ = true;
 }
 
-void Scanner::ReadPatchLine(std::string_view line) {
+// A patch line of the model's layout, line `number` of the file.
+void Scanner::ReadPatchLine(std::string_view line, int64_t number) {
   std::unique_ptr<TPatch> patch;
   try {
     patch = TMPParser::ParsePatchLine(line);
   } catch (const TError& error) {
-    Fail(std::string(error.what()) +
-         "; patch lines are recognised by \".KCH\", \"Pop\" or \".DCH\" "
-         "and run up to the \"Migration\" line");
+    FailAt(number, std::string(error.what()) +
+                       "; in a file of the population model the patch lines "
+                       "are lines 45 up to the \"Migration\" line");
   }
+  AddPatch(std::move(patch));
+}
+
+void Scanner::AddPatch(std::unique_ptr<TPatch> patch) {
   ordinal_names_.push_back(patch->GetName());
   TPatch* added = patch.get();
   const std::size_t before = patches_->GetNumPatches();

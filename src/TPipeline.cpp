@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <utility>
+#include <vector>
 
 #include "TCentroidTools.h"
 #include "TError.h"
 #include "TNumberFormat.h"
+#include "TPatch.h"
 
 namespace {
 
@@ -14,6 +16,45 @@ bool HasWindowLimit(TSmoothing smoothing) {
   // window to fit.
   return smoothing == TSmoothing::kMovingAverage ||
          smoothing == TSmoothing::kMedian;
+}
+
+// Whether the collection holds years and every one of them lies below 0.
+// The span of such a collection still runs up to year 0, since a patch's
+// largest year never counts below it: the report would go on for years
+// that hold no data.
+bool AllYearsBeforeZero(const TPatches& patches) {
+  bool any = false;
+  for (const TPatch* patch : patches.GetPatchList()) {
+    if (patch->GetNumYears() == 0) continue;
+    if (patch->GetMaxYear() > 0 || patch->HasYear(0)) return false;
+    any = true;
+  }
+  return any;
+}
+
+// Refuses a start year that puts every stored year below 0, naming the
+// years the file would cover and the earliest start year it allows.
+void CheckStartYear(const TPatches& patches, const TRunSettings& settings,
+                    const std::string& filename, const TSettingNames& names) {
+  if (!AllYearsBeforeZero(patches)) return;
+  int64_t first = 0;
+  int64_t last = 0;
+  bool seen = false;
+  for (const TPatch* patch : patches.GetPatchList()) {
+    const std::vector<int32_t> years = patch->GetYearList();
+    if (years.empty()) continue;
+    if (!seen || years.front() < first) first = years.front();
+    if (!seen || years.back() > last) last = years.back();
+    seen = true;
+  }
+  using F = TNumberFormat;
+  throw TError(TPipeline::DescribeSetting(names.start_year,
+                                          names.start_year_text,
+                                          settings.start_year) +
+               " is outside its valid range: the years of " + filename +
+               " would run from " + F::Integer(first) + " to " +
+               F::Integer(last) + ", all before year 0; it must be at least " +
+               F::Integer(int64_t{settings.start_year} - last));
 }
 
 }  // namespace
@@ -34,13 +75,16 @@ void TPipeline::CheckLimits(const TPatches& patches,
                             const TSettingNames& names) {
   using F = TNumberFormat;
   if (patches.GetNumPatches() == 0) {
-    throw TError(
-        Cleans(settings)
-            ? "No patch to analyse: cleaning with " + names.clean_threshold +
-                  " " + F::Integer(settings.clean_threshold) +
-                  " removed every patch of " + filename
-            : "No patch to analyse: " + filename + " holds no patch lines");
+    throw TError(Cleans(settings)
+                     ? "No patch to analyse: cleaning with " +
+                           DescribeSetting(names.clean_threshold,
+                                           names.clean_threshold_text,
+                                           settings.clean_threshold) +
+                           " removed every patch of " + filename
+                     : "No patch to analyse: " + filename +
+                           " holds no patch lines");
   }
+  CheckStartYear(patches, settings, filename, names);
   const std::size_t span = TCentroidTools::MakeYearList(patches).size();
   if (span == 0) {
     throw TError("No year to analyse: no patch of " + filename +
@@ -48,21 +92,31 @@ void TPipeline::CheckLimits(const TPatches& patches,
   }
   const int64_t years = static_cast<int64_t>(span);
   if (settings.burn_in < 0 || settings.burn_in >= years) {
-    throw TError(names.burn_in + " " + F::Integer(settings.burn_in) +
-                 " is outside its valid range 0 to " + F::Integer(years - 1) +
-                 ": the file covers " + F::Integer(years) + " years");
+    throw TError(
+        DescribeSetting(names.burn_in, names.burn_in_text, settings.burn_in) +
+        " is outside its valid range 0 to " + F::Integer(years - 1) +
+        ": the file covers " + F::Integer(years) + " years");
   }
   if (settings.smoothing == TSmoothing::kNone) return;
   if (settings.window < 1) {
-    throw TError(names.window + " " + F::Integer(settings.window) +
-                 " is outside its valid range: it must be at least 1");
+    throw TError(
+        DescribeSetting(names.window, names.window_text, settings.window) +
+        " is outside its valid range: it must be at least 1");
   }
   const int64_t left = years - settings.burn_in;
   if (HasWindowLimit(settings.smoothing) && settings.window > left) {
-    throw TError(names.window + " " + F::Integer(settings.window) +
-                 " is outside its valid range 1 to " + F::Integer(left) +
-                 ": the years left after the burn-in");
+    throw TError(
+        DescribeSetting(names.window, names.window_text, settings.window) +
+        " is outside its valid range 1 to " + F::Integer(left) +
+        ": the years left after the burn-in");
   }
+}
+
+std::string TPipeline::DescribeSetting(const std::string& name,
+                                       const std::string& text, int64_t value) {
+  const std::string read = TNumberFormat::Integer(value);
+  if (text.empty() || text == read) return name + " " + read;
+  return name + " \"" + text + "\" (read as " + read + ")";
 }
 
 std::unique_ptr<TCentroids> TPipeline::EdgeSeries(const TPatches& patches,

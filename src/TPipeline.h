@@ -41,10 +41,19 @@ struct TRunSettings {
 
 // How a program names the settings in its messages, so that a message shows
 // what the user typed: "burn-in" on one command line, "--burn-in" on another.
+// Programs fill it in by position: new members go at the end.
 struct TSettingNames {
   std::string clean_threshold = "patch_size_threshold";
   std::string burn_in = "burn-in";
   std::string window = "window_size";
+  std::string start_year = "startyear";
+  // The settings' values as the user typed them, where the program has the
+  // text; empty where it has not. A message quotes the text beside the
+  // value read from it when the two differ (see DescribeSetting).
+  std::string start_year_text = "";
+  std::string clean_threshold_text = "";
+  std::string burn_in_text = "";
+  std::string window_text = "";
 };
 
 // The steps of a range-edge analysis of one file, in the order a run takes
@@ -63,12 +72,19 @@ class TPipeline {
   static std::unique_ptr<TPatches> Clean(std::unique_ptr<TPatches> loaded,
                                          const TRunSettings& settings);
   // Throws TError (kind kInput) when the analysis of `patches`, from the
-  // file `filename`, cannot report a single year: no patch, no year, a
-  // burn-in outside the span, or a smoothing window the years left cannot
-  // hold. Messages name the settings as `names` gives them.
+  // file `filename`, cannot report a single year, or only years without
+  // data: no patch, every stored year below 0 (the start year too far back:
+  // the span would run on to year 0), no year, a burn-in outside the span,
+  // or a smoothing window the years left cannot hold. Messages name the
+  // settings as `names` gives them.
   static void CheckLimits(const TPatches& patches, const TRunSettings& settings,
                           const std::string& filename,
                           const TSettingNames& names = TSettingNames());
+  // A setting as a message shows it: its name and value ("burn-in 5"), and,
+  // when `text`, as the user typed it, is not empty and reads as another
+  // value, that text too: burn-in "99999999999" (read as 2147483647).
+  static std::string DescribeSetting(const std::string& name,
+                                     const std::string& text, int64_t value);
   // The edge centroid of every year of the span: gathered from the smallest
   // ordinate upwards when `from_start`, else from the largest downwards;
   // the plain or weighted mean as the settings say.

@@ -35,6 +35,8 @@ struct RunParameters {
   std::string delimiter;
   // The axis character is kept as typed: only a capital X selects x.
   TRunSettings settings;
+  // The numeric arguments as typed, for messages about their values.
+  TSettingNames names;
 };
 
 // Takes the run parameters by position. The start year and the smoothing
@@ -42,22 +44,30 @@ struct RunParameters {
 RunParameters ReadParameters(const std::vector<std::string>& args) {
   RunParameters parameters;
   TRunSettings& settings = parameters.settings;
+  TSettingNames& names = parameters.names;
   parameters.filename = args[0];
   settings.start_year = TMPParser::ReadInteger(args[1]);
+  names.start_year_text = args[1];
   // A patch's minimum year never rises above kNoMinYear, so with a later
   // start year that value would open the year span as a year without data:
   // the reference of every shift, and the whole report NaN.
   if (settings.start_year > TPatch::kNoMinYear) {
-    throw TError("startyear " + std::to_string(settings.start_year) +
+    throw TError(TPipeline::DescribeSetting(names.start_year,
+                                            names.start_year_text,
+                                            settings.start_year) +
                  " is outside its valid range: it can be at most " +
                  std::to_string(TPatch::kNoMinYear));
   }
   settings.axis = args[2].empty() ? '\0' : args[2][0];
   settings.share = TMPParser::ReadDecimal(args[3]);
   parameters.delimiter = args[4];
-  if (args.size() >= 6) settings.burn_in = TMPParser::ReadInteger(args[5]);
+  if (args.size() >= 6) {
+    settings.burn_in = TMPParser::ReadInteger(args[5]);
+    names.burn_in_text = args[5];
+  }
   if (args.size() >= 7) {
     settings.clean_threshold = TMPParser::ReadInteger(args[6]);
+    names.clean_threshold_text = args[6];
   }
   if (args.size() >= 9) {
     if (args[7] == "sma") {
@@ -68,6 +78,7 @@ RunParameters ReadParameters(const std::vector<std::string>& args) {
       throw TError("Unknown moving average");
     }
     settings.window = TMPParser::ReadInteger(args[8]);
+    names.window_text = args[8];
   }
   return parameters;
 }
@@ -195,7 +206,8 @@ void Report(const RunParameters& parameters, const Loader& load,
             std::ostream& out) {
   std::unique_ptr<TPatches> patches = LoadAndClean(parameters, load, out);
   const double resolution = patches->GetResolution();
-  TPipeline::CheckLimits(*patches, parameters.settings, parameters.filename);
+  TPipeline::CheckLimits(*patches, parameters.settings, parameters.filename,
+                         parameters.names);
   const EdgeSeries series = Analyse(parameters.settings, *patches);
   patches.reset();
   WriteSummary(parameters, series, out);
@@ -214,7 +226,10 @@ int Run(const std::vector<std::string>& args, const Loader& load,
     Report(ReadParameters(args), load, out);
     return 0;
   } catch (const std::bad_alloc&) {
-    err << "Out of memory" << std::endl;
+    // By now the unwinding has freed what the run held, so the message
+    // itself can be made.
+    err << "Out of memory while analysing " << args[0]
+        << ": the file is too large for the memory available" << std::endl;
   } catch (const std::exception& error) {
     err << error.what() << std::endl;
   }

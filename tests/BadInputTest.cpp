@@ -174,34 +174,50 @@ TEST(BadInputTest, EveryRunEndsWithAReportOrAMessage) {
               Edited("Pop. 2", "Pop. 99999999999"),
               {"Patch does not exist", "names patch 2147483647"}),
 
-      // Numbers beyond every range, on the command line.
+      // Numbers beyond every range, on the command line: the message quotes
+      // the argument as typed beside the value it reads as.
       BadArgs("start year beyond the 32-bit range", StartingIn("99999999999"),
-              {"startyear 2147483647 is outside its valid range"}),
+              {"startyear \"99999999999\" (read as 2147483647) is outside its "
+               "valid range: it can be at most 99999999"}),
       GoodArgs("threshold beyond the double range", {"2000", "Y", "1e999", ","},
                "\n2001,0,0,2001,0,0,"),
       BadArgs("burn-in beyond the 32-bit range", With({"99999999999"}),
-              {"burn-in 2147483647 is outside its valid range 0 to 2"}),
+              {"burn-in \"99999999999\" (read as 2147483647) is outside its "
+               "valid range 0 to 2"}),
       BadArgs("patch size threshold beyond the 32-bit range",
               With({"0", "99999999999"}),
-              {"cleaning with patch_size_threshold 2147483647 removed every "
-               "patch"}),
+              {"cleaning with patch_size_threshold \"99999999999\" (read as "
+               "2147483647) removed every patch"}),
       BadArgs("window below the 32-bit range",
               With({"0", "0", "sma", "-99999999999"}),
-              {"window_size -2147483648 is outside its valid range"}),
+              {"window_size \"-99999999999\" (read as -2147483648) is outside "
+               "its valid range"}),
+      BadArgs("burn-in with trailing text", With({"3 years"}),
+              {"burn-in \"3 years\" (read as 3) is outside its valid range"}),
       GoodArgs("exponential window beyond the 32-bit range",
                With({"0", "0", "exp", "99999999999"}),
                "Exponential smoothing window,2147483647\n"),
 
       // Start years far from today. The year span runs up to year 0 at
       // least, since a patch's largest year never counts below 0, and a
-      // patch's smallest year never above 99999999: a later start year
-      // would begin the span with a year without data.
-      GoodArgs("negative start year", StartingIn("-5"), "Total years,6\n"),
+      // patch's smallest year never above 99999999: a start year that puts
+      // every year below 0, or one above 99999999, would fill the span with
+      // years without data. The file has 3 years.
+      GoodArgs("start year whose last year is 0", StartingIn("-2"),
+               "Total years,3\nNorth,,South\nInitial Coords,0,0,,0,10\n"
+               "Year,X,Y,Year,X,Y,Year,X(km),Y(km),Year,X(km),Y(km)\n"
+               "-2,0,0,-2,0,0,"),
+      BadArgs("start year whose last year is -1", StartingIn("-3"),
+              {"startyear -3 is outside its valid range",
+               "would run from -3 to -1, all before year 0",
+               "it must be at least -2"}),
       BadArgs("start year a million years back", StartingIn("-1000000"),
-              {"the years run from -1000000 to 0", "a span of 1000001 years",
-               "more than the 1000000", "check startyear"}),
+              {"startyear -1000000 is outside its valid range",
+               "would run from -1000000 to -999998"}),
       BadArgs("start year below the 32-bit range", StartingIn("-99999999999"),
-              {"the years run from -2147483648 to 0", "check startyear"}),
+              {"startyear \"-99999999999\" (read as -2147483648) is outside",
+               "would run from -2147483648 to -2147483646",
+               "it must be at least -2"}),
       GoodArgs("start year at its upper limit", StartingIn("99999999"),
                "\n100000001,0,0,"),
       BadArgs("start year above its upper limit", StartingIn("100000000"),

@@ -154,6 +154,31 @@ const GoldenCase kBandCleanedExp3 = {
     "2006,0,18.75,2006,0,-6.875\n"
     "2007,0,14.375,2007,0,-13.4375\n"};
 
+// model_layout.mp is laid out as the population model writes its files:
+// its title on line 2 ("Population model of ...") opens no patch list, and
+// the populations on lines 45 to 47 carry no marker. Upper (3, 40), Middle
+// (2, 25), Lower (1, 10); populations 10 10 0 5, 10 10 10 10, 10 0 10 20;
+// resolution 2 ("Cell length 2 km"). Share 0.25:
+// 2020 (target 7.5): north Upper, south Lower.
+// 2021 (target 5): north Upper; south Lower is taken with 0, then Middle.
+// 2022 (target 5): north Upper with 0, then Middle; south Lower.
+// 2023 (target 8.75): north Upper 5, then Middle crosses: (2.5, 32.5);
+// south Lower. Shifts from 2020: north (1, 15) in 2022 and (0.5, 7.5) in
+// 2023, south (-1, -15) in 2021.
+const GoldenCase kModelLayout = {
+    "model_layout.mp",
+    {"2020", "Y", "0.25", ","},
+    "Num patches loaded,3\n"
+    "Resolution(km),2\n"
+    "Total years,4\n"
+    "North,,South\n"
+    "Initial Coords,1,10,,3,40\n"
+    "Year,X,Y,Year,X,Y,Year,X(km),Y(km),Year,X(km),Y(km)\n"
+    "2020,0,0,2020,0,0,2020,0,0,2020,0,0\n"
+    "2021,0,0,2021,-1,-15,2021,0,0,2021,-2,-30\n"
+    "2022,1,15,2022,0,0,2022,2,30,2022,0,0\n"
+    "2023,0.5,7.5,2023,0,0,2023,1,15,2023,0,0\n"};
+
 std::vector<std::string> Arguments(const GoldenCase& c) {
   std::vector<std::string> args = {DataPath(c.file)};
   args.insert(args.end(), c.args.begin(), c.args.end());
@@ -178,7 +203,7 @@ struct CommaDecimals : std::numpunct<char> {
 TEST(ReportTest, FullReportsOfSmallFiles) {
   for (const GoldenCase& c :
        {kColumnTab, kTiesMultiCharacter, kBandUncleaned, kBandCleanedSma3,
-        kBandCleanedSma4BurnIn, kBandCleanedExp3}) {
+        kBandCleanedSma4BurnIn, kBandCleanedExp3, kModelLayout}) {
     const RunResult result = RunProgram(Arguments(c));
     EXPECT_EQ(result.status, 0) << Describe(c) << "\n" << result.err;
     EXPECT_EQ(result.out, c.report) << Describe(c);
@@ -257,6 +282,9 @@ TEST(ReportTest, RunsRejectedForTheirLimitsStopAfterTheResolution) {
        "window_size 7 is outside its valid range 1 to 6"},
       {{"2000", "Y", "0.1", ",", "0", "9"},
        "No patch to analyse: cleaning with patch_size_threshold 9"},
+      // Eight years from -8: every one of them before year 0.
+      {{"-8", "Y", "0.1", ","},
+       "startyear -8 is outside its valid range: the years of"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {DataPath("band.mp")};
@@ -339,4 +367,31 @@ TEST(ReportTest, RealFilesGivePlausibleReports) {
       {RealMpPath("flsnpl_2m_hi_3pops_noresults.mp"), "2000", "Y", "0.1", ","});
   EXPECT_EQ(result.status, 1);
   EXPECT_THAT(result.err, HasSubstr("No year to analyse"));
+}
+
+// The ferret file names its one population "BFF", without marker, so it
+// is read by the model's layout: line 45 is BFF at (0, 0), and its
+// "Pop. ALL" block has 10 lines. With a single patch both edges are BFF in
+// every year (each year's population, 190 to 244, is above 0), so every
+// shift is 0; no line of the file contains "km", so the resolution is 1.
+// Start year 2005 and burn-in 1: the span is 2005 to 2014, rows from 2006.
+TEST(ReportTest, FerretFileGivesTheReportOfItsOnePopulation) {
+  if (RealMpPath("").empty()) GTEST_SKIP() << "real MP files not available";
+  const RunResult result = RunProgram(
+      {RealMpPath("ferret_example_1pop.mp"), "2005", "Y", "0.1", ",", "1"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  std::string expected =
+      "Num patches loaded,1\n"
+      "Resolution(km),1\n"
+      "Total years,10\n"
+      "Burn-in years,1\n"
+      "North,,South\n"
+      "Initial Coords,0,0,,0,0\n"
+      "Year,X,Y,Year,X,Y\n";
+  for (int year = 2006; year <= 2014; ++year) {
+    const std::string y = std::to_string(year);
+    expected += y + ",0,0," + y + ",0,0\n";
+  }
+  EXPECT_EQ(result.out, expected);
 }

@@ -1,13 +1,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <istream>
+#include <new>
 #include <ostream>
 #include <sstream>
+#include <streambuf>
 
 #include "TestSupport.h"
 #include "Zelvatrix.h"
 
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 namespace {
 
@@ -71,4 +75,28 @@ TEST(ZelvatrixTest, ReportThatCannotBeWrittenIsAnError) {
       {ExamplePath("transect.mp"), "2000", "Y", "0.25", ","}, out, err);
   EXPECT_EQ(status, 1);
   EXPECT_THAT(err.str(), HasSubstr("cannot write the report"));
+}
+
+namespace {
+
+// An MP file too large for the memory left: reading it fails as the
+// allocation of its populations would.
+class ExhaustingBuffer : public std::streambuf {
+ protected:
+  int_type underflow() override { throw std::bad_alloc(); }
+};
+
+}  // namespace
+
+TEST(ZelvatrixTest, OutOfMemoryNamesTheFile) {
+  ExhaustingBuffer buffer;
+  std::istream in(&buffer);
+  in.exceptions(std::ios::badbit);  // lets bad_alloc pass out of reads
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status =
+      RunZelvatrix({"huge.mp", "2000", "Y", "0.1", ","}, in, out, err);
+  EXPECT_EQ(status, 1);
+  EXPECT_THAT(err.str(), StartsWith("Out of memory while analysing huge.mp"));
+  EXPECT_EQ(out.str(), "");
 }
