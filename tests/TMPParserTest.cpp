@@ -301,14 +301,18 @@ TEST(TMPParserTest, BlocksMayComeInAnyOrder) {
 
 TEST(TMPParserTest, ShortLinesInBlocksAreSkippedButCountInTheTotalBlock) {
   // The all-patches block has an empty line: three years. In the patch
-  // block the empty and one-character lines are passed over.
-  std::unique_ptr<TPatches> patches = LoadText(
+  // block the empty and one-character lines are passed over, with either
+  // line end: "7\r\n" is one character once its line end is removed.
+  const std::string content =
       "A,1,1,a.KCH\nMigration\nPop. ALL\n5 0\n\n7 0\n"
-      "Pop. 1\n\n10 0\n7\n11 0\n\n\r\n12 0\n",
-      2000);
-  const TPatch& a = patches->GetPatch("A");
-  EXPECT_EQ(a.GetYearList(), (std::vector<int32_t>{2000, 2001, 2002}));
-  EXPECT_EQ(Populations(a), (std::vector<double>{10, 11, 12}));
+      "Pop. 1\n\n10 0\n7\n11 0\n\n\r\n12 0\n";
+  for (const std::string& text : {content, ReplaceAll(content, "\n", "\r\n")}) {
+    std::unique_ptr<TPatches> patches = LoadText(text, 2000);
+    const TPatch& a = patches->GetPatch("A");
+    EXPECT_EQ(a.GetYearList(), (std::vector<int32_t>{2000, 2001, 2002}))
+        << text;
+    EXPECT_EQ(Populations(a), (std::vector<double>{10, 11, 12})) << text;
+  }
 }
 
 TEST(TMPParserTest, NoYearsWhenTheTotalBlockIsEmpty) {
