@@ -1,3 +1,26 @@
+// Devices for speed in the range-edge analyses. Each must give the very
+// bits of a simple algorithm, and a test runs that algorithm beside it:
+// - Ordinate order (SelectionSortOrder): a tournament tree yields the order
+//   of an exchange selection sort (for each position, swap in the first
+//   strictly smallest key of the rest) in O(n log n) instead of O(n^2), ties
+//   included. Held by EdgeSubpopulationTest's
+//   SortOnOrdinateMatchesTheExchangeSortOnAnyKeys, which runs that sort.
+// - Edge series (EdgeSeries): instead of gathering each year's subpopulation
+//   with GetSubpopulation and taking its centroid, the walks of all years
+//   advance together patch by patch in ordinate order, each patch's
+//   populations read in one sweep; year totals (SpanTotals) are summed patch
+//   by patch in name order, the order SumPopulations adds them in.
+// - Rank order (RankOrder): a bitmap over the ranks puts each year's members
+//   back into name order, where a comparison sort would, so the centroid
+//   sums run in name order.
+//   The last two are held by EdgeSubpopulationTest's
+//   SeriesEqualTheCentroidsOfEachYearsSubpopulation: random landscapes, some
+//   wider than one 64-bit bitmap word, compared bit for bit with the
+//   per-year subpopulations.
+// - Occupied run (HasOccupiedRun): one pass keeping the current run length
+//   instead of trying every start position; held by PatchCleaningTest's
+//   KeepsPatchesWithALongEnoughOccupiedRun.
+
 #include "TCentroidTools.h"
 
 #include <algorithm>
@@ -203,10 +226,29 @@ class RankOrder {
   std::vector<double> populations_;
 };
 
-// One year's edge walk in progress: its target and what it has gathered.
+// An edge walk of one year: patches are taken in ordinate order until
+// their populations reach the target. The one rule of the walk, for
+// GetSubpopulation and the edge series alike.
+struct EdgeWalk {
+  double target = 0.0;
+  double accumulated = 0.0;
+
+  // Whether the walk takes further patches. A target of 0 or less, or NaN,
+  // takes none.
+  bool Walking() const { return target > accumulated; }
+  // Takes a patch holding `population` and returns what it contributes:
+  // all of it, or for the patch that crosses the target only the part
+  // still missing.
+  double Take(double population) {
+    const double before = accumulated;
+    accumulated += population;
+    return accumulated > target ? target - before : population;
+  }
+};
+
+// One year's edge walk in progress and the members it has taken.
 struct YearWalk {
-  double target;
-  double accumulated;
+  EdgeWalk walk;
   std::vector<Member> members;
 };
 
@@ -226,26 +268,21 @@ std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
   std::vector<YearWalk> walks(years.size());
   std::vector<std::size_t> walking;
   for (std::size_t index = 0; index < years.size(); ++index) {
-    walks[index].target = totals[index] * share;
-    walks[index].accumulated = 0.0;
-    // A target of 0 or less, or NaN, takes nothing.
-    if (walks[index].target > 0.0) walking.push_back(index);
+    walks[index].walk.target = totals[index] * share;
+    if (walks[index].walk.Walking()) walking.push_back(index);
   }
   for (std::size_t step = 0; step < order.size() && !walking.empty(); ++step) {
     const std::size_t rank = order[fromStart ? step : order.size() - 1 - step];
     const TPatch& patch = *list[rank];
     std::size_t still_walking = 0;
     for (std::size_t index : walking) {
-      YearWalk& walk = walks[index];
+      YearWalk& year_walk = walks[index];
       if (const double* population = patch.FindYear(years[index])) {
-        const double before = walk.accumulated;
-        double kept = *population;
-        walk.accumulated += kept;
-        if (walk.accumulated > walk.target) kept = walk.target - before;
+        const double kept = year_walk.walk.Take(*population);
         // The plain mean counts only occupied members.
-        if (weighted || kept > 0.0) walk.members.push_back({rank, kept});
+        if (weighted || kept > 0.0) year_walk.members.push_back({rank, kept});
       }
-      if (walk.target > walk.accumulated) walking[still_walking++] = index;
+      if (year_walk.walk.Walking()) walking[still_walking++] = index;
     }
     walking.resize(still_walking);
   }
@@ -396,22 +433,16 @@ std::unique_ptr<TPatches> TCentroidTools::GetSubpopulation(
     const TPatches& patches, std::vector<std::string> names, double share,
     int32_t year, bool fromStart) {
   auto subpopulation = std::make_unique<TPatches>();
-  const double target = SumPopulations(patches, year) * share;
-  double accumulated = 0.0;
+  EdgeWalk walk;
+  walk.target = SumPopulations(patches, year) * share;
   // Never past either end of the list, even when the target is not reached.
-  for (std::size_t step = 0; step < names.size() && target > accumulated;
-       ++step) {
+  for (std::size_t step = 0; step < names.size() && walk.Walking(); ++step) {
     const TPatch& patch =
         patches.GetPatch(names[fromStart ? step : names.size() - 1 - step]);
     const double* population = patch.FindYear(year);
     if (population == nullptr) continue;
-    const double before = accumulated;
-    double kept = *population;
-    accumulated += kept;
-    // The patch that crosses the target contributes only what was missing.
-    if (accumulated > target) kept = target - before;
     std::unique_ptr<TPatch> copy = patch.ShallowClone();
-    copy->SetYear(year, kept);
+    copy->SetYear(year, walk.Take(*population));
     subpopulation->AddPatch(std::move(copy));
   }
   return subpopulation;
