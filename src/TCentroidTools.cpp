@@ -177,8 +177,17 @@ std::vector<double> SpanTotals(const std::vector<const TPatch*>& list,
   std::vector<double> totals(years.size(), 0.0);
   if (years.empty()) return totals;
   for (const TPatch* patch : list) {
-    const std::vector<int32_t> held = patch->GetYearList();
     const std::vector<double>& populations = patch->GetPopulations();
+    // A patch's years lie in the span, so as many populations as the span
+    // has years means one for each year, in the span's order: the layout of
+    // every patch read from an MP file, summed without a year list.
+    if (populations.size() == years.size()) {
+      for (std::size_t i = 0; i < years.size(); ++i) {
+        totals[i] += populations[i];
+      }
+      continue;
+    }
+    const std::vector<int32_t> held = patch->GetYearList();
     for (std::size_t i = 0; i < held.size(); ++i) {
       totals[static_cast<std::size_t>(int64_t{held[i]} - years.front())] +=
           populations[i];
@@ -246,10 +255,14 @@ struct EdgeWalk {
   }
 };
 
-// One year's edge walk in progress and the members it has taken.
+// One year's edge walk in progress and the members it has taken. Only the
+// last member taken can keep less than its population (the crossing patch),
+// so the members are held as ranks, 4 bytes each, and that one kept value:
+// on large landscapes the lists of all years are held at once.
 struct YearWalk {
   EdgeWalk walk;
-  std::vector<Member> members;
+  std::vector<uint32_t> ranks;
+  double last_kept = 0.0;
 };
 
 // The edge centroid series without building a collection per year: the
@@ -262,6 +275,9 @@ std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
                                        char axis, bool fromStart,
                                        bool weighted) {
   const std::vector<const TPatch*> list = patches.GetPatchList();
+  if (list.size() > std::numeric_limits<uint32_t>::max()) {
+    throw TError("EdgeSeries: more patches than ranks of 32 bits");
+  }
   const std::vector<std::size_t> order = OrdinateOrder(list, axis);
   const std::vector<int32_t> years = TCentroidTools::MakeYearList(patches);
   const std::vector<double> totals = SpanTotals(list, years);
@@ -274,13 +290,21 @@ std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
   for (std::size_t step = 0; step < order.size() && !walking.empty(); ++step) {
     const std::size_t rank = order[fromStart ? step : order.size() - 1 - step];
     const TPatch& patch = *list[rank];
+    // As in SpanTotals: a patch holding every year of the span holds year
+    // index i at position i, found without a lookup.
+    const std::vector<double>& populations = patch.GetPopulations();
+    const bool full_span = populations.size() == years.size();
     std::size_t still_walking = 0;
     for (std::size_t index : walking) {
       YearWalk& year_walk = walks[index];
-      if (const double* population = patch.FindYear(years[index])) {
+      if (const double* population = full_span ? populations.data() + index
+                                               : patch.FindYear(years[index])) {
         const double kept = year_walk.walk.Take(*population);
         // The plain mean counts only occupied members.
-        if (weighted || kept > 0.0) year_walk.members.push_back({rank, kept});
+        if (weighted || kept > 0.0) {
+          year_walk.ranks.push_back(static_cast<uint32_t>(rank));
+          year_walk.last_kept = kept;
+        }
       }
       if (year_walk.walk.Walking()) walking[still_walking++] = index;
     }
@@ -288,9 +312,18 @@ std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
   }
   auto series = std::make_unique<TCentroids>("");
   RankOrder order_by_rank(list.size());
+  std::vector<Member> members;
   std::vector<Member> ordered;
   for (std::size_t index = 0; index < years.size(); ++index) {
-    order_by_rank.Sort(walks[index].members, &ordered);
+    YearWalk& year_walk = walks[index];
+    members.clear();
+    for (uint32_t rank : year_walk.ranks) {
+      members.push_back({rank, *list[rank]->FindYear(years[index])});
+    }
+    if (!members.empty()) members.back().population = year_walk.last_kept;
+    // Each list is done with: free it while the next ones are summed.
+    std::vector<uint32_t>().swap(year_walk.ranks);
+    order_by_rank.Sort(members, &ordered);
     series->SetCoords(years[index], weighted ? WeightedMeanOf(list, ordered)
                                              : MeanOf(list, ordered));
   }
