@@ -158,7 +158,7 @@ TEST(TMPParserTest, ValueLinesReadTheirFirstPieceAsReadDecimalDoes) {
   std::vector<std::string> pieces;
   std::string content = "A,1,1,a.KCH\nMigration\nPop. ALL\n";
   const int kYears = 30000;
-  for (int i = 0; i < kYears; ++i) content += "1 0\n";
+  for (int i = 0; i <= kYears; ++i) content += "1 0\n";
   content += "Pop. 1\n";
   for (int i = 0; i < kYears; ++i) {
     std::string piece;
@@ -185,6 +185,9 @@ TEST(TMPParserTest, ValueLinesReadTheirFirstPieceAsReadDecimalDoes) {
     if (line.size() < 2) line += " 0";  // shorter lines are passed over
     content += line + (below(2) ? "\r\n" : "\n");
   }
+  // No line end after the last line: "42 7" then ends the input.
+  content += "42 7";
+  pieces.push_back("42");
   std::unique_ptr<TPatches> patches = LoadText(content, 0);
   const std::vector<double> got = Populations(patches->GetPatch("A"));
   ASSERT_EQ(got.size(), pieces.size());
@@ -192,6 +195,21 @@ TEST(TMPParserTest, ValueLinesReadTheirFirstPieceAsReadDecimalDoes) {
     const double expected = TMPParser::ReadDecimal(pieces[i]);
     ASSERT_EQ(std::memcmp(&got[i], &expected, sizeof expected), 0)
         << "line \"" << pieces[i] << "\": " << got[i] << " vs " << expected;
+  }
+
+  // The reader's buffer may hold digits of an earlier block right after the
+  // end of the input; they are no part of the last number. With blocks of
+  // 64 KiB these line counts leave "0", "1 0" and "1 0" of the "Pop. ALL"
+  // lines after the last values.
+  std::string ending = "A,1,1,a.KCH\nMigration\nPop. ALL\n";
+  for (int i = 0; i < 9002; ++i) ending += "1 0\n";
+  ending += "Pop. 1\n";
+  for (int i = 1; i < 9002; ++i) ending += "11 0\n";
+  for (const char* last : {"77", "7.25", "12345678"}) {
+    patches = LoadText(ending + last, 0);
+    EXPECT_EQ(patches->GetPatch("A").GetYear(9001),
+              TMPParser::ReadDecimal(last))
+        << last;
   }
 }
 
