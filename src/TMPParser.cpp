@@ -345,7 +345,7 @@ inline bool ReadValue(std::string_view line, double* value) {
 // of it, nor is a carriage return right before it, so CRLF files read like LF
 // files. The input is read in large blocks; a returned line is a view into the
 // block and stays valid until the next call, and kReadAhead bytes can be read
-// from its start, beyond its end too (what they hold there is unspecified).
+// from its start, beyond its end too (the bytes past the data mean nothing).
 class LineReader {
  public:
   explicit LineReader(std::istream& in)
