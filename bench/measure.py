@@ -31,11 +31,15 @@ SMOOTHING_ARGS = ["sma", "5"]
 # (case, command, "time" | "memory") or (case, "size").
 TARGETS = [
     ("R: Zelvatrix time / awk time",
-     ("R", "Zelvatrix", "time"), ("R", "awk", "time"), 0.5),
+     ("R", "Zelvatrix", "time"), ("R", "awk", "time"), 0.15),
+    ("R: Zelvatrix time / wc -l time",
+     ("R", "Zelvatrix", "time"), ("R", "wc -l", "time"), 4.0),
+    ("R: instructions per input byte",
+     ("R", "instructions"), ("R", "size"), 6.0),
     ("S: Zelvatrix time / awk time",
      ("S", "Zelvatrix", "time"), ("S", "awk", "time"), 1.0),
     ("R: Zelvatrix peak memory / file size",
-     ("R", "Zelvatrix", "memory"), ("R", "size"), 1.0),
+     ("R", "Zelvatrix", "memory"), ("R", "size"), 0.5),
     ("Scaling: Zelvatrix time W / time N",
      ("W", "Zelvatrix", "time"), ("N", "Zelvatrix", "time"), 12.0),
 ]
@@ -108,9 +112,32 @@ def milliseconds(seconds):
     return "%.1f ms" % (seconds * 1e3)
 
 
+def instructions(zelvatrix, path):
+    """The exact number of instructions one run executes, counted by
+    valgrind's callgrind: unlike a time it does not move with the machine's
+    load. None when valgrind is not installed."""
+    if shutil.which("valgrind") is None:
+        return None
+    with tempfile.TemporaryDirectory() as folder:
+        done = subprocess.run(
+            ["valgrind", "--tool=callgrind",
+             "--callgrind-out-file=" + os.path.join(folder, "callgrind.out"),
+             zelvatrix, path] + ZELVATRIX_ARGS,
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+            stderr=subprocess.PIPE)
+        if done.returncode != 0:
+            raise CommandFailed("callgrind run exited with status %d" % done.returncode)
+        for line in done.stderr.decode("utf-8", "replace").splitlines():
+            if "Collected :" in line:
+                return int(line.split(":")[-1])
+    raise CommandFailed("callgrind reported no instruction count")
+
+
 def figure(results, sizes, key):
     if key[1] == "size":
         return sizes.get(key[0])
+    if key[1] == "instructions":
+        return sizes.get(key[0] + " instructions")
     case, command, kind = key
     if case not in results:
         return None
@@ -155,6 +182,20 @@ def main():
             print(row % (name if i == 0 else "", megabytes(sizes[name]) if i == 0 else "",
                          command, milliseconds(median), megabytes(memory)))
         sys.stdout.flush()  # the large cases take a while; show each as it ends
+
+    if "R" in results:
+        try:
+            count = instructions(args.zelvatrix, dict(cases)["R"])
+        except CommandFailed as failure:
+            failures.append("R: %s" % failure)
+            count = None
+        print()
+        if count is None:
+            print("R: instruction count skipped (valgrind not found or failed)")
+        else:
+            sizes["R instructions"] = count
+            print("R: %d instructions by callgrind for %d bytes: %.2f per byte"
+                  % (count, sizes["R"], count / sizes["R"]))
 
     print()
     line = "%-38s %8s %8s  %s"

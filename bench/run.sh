@@ -7,6 +7,9 @@
 #
 # Usage, from the project root:  bench/run.sh [--smoke]
 #   --smoke  tiny files and 3 timed runs, to check quickly that the kit works.
+#
+# With valgrind installed it also counts the instructions of one run on R
+# (callgrind): an exact figure, unlike the times, which move with the load.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,7 +18,7 @@ case "${1:-}" in
   "") ;;
   --smoke) smoke=1 ;;
   -h | --help)
-    sed -n '2,9s/^# \{0,1\}//p' "$0"
+    sed -n '2,12s/^# \{0,1\}//p' "$0"
     exit 0
     ;;
   *)
@@ -49,7 +52,7 @@ fi
 
 echo "== build (Release, build-bench/)"
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DZELVATRIX_BUILD_TESTS=OFF >/dev/null
-cmake --build build-bench -j
+cmake --build build-bench -j2
 
 # Adds case NAME with the synthetic file for PATCHES YEARS [CAPACITY],
 # writing the file first when it is missing or older than the generator (a

@@ -1,3 +1,26 @@
+// Devices for speed in the range-edge analyses. Each must give the very
+// bits of a simple algorithm, and a test runs that algorithm beside it:
+// - Ordinate order (SelectionSortOrder): a tournament tree yields the order
+//   of an exchange selection sort (for each position, swap in the first
+//   strictly smallest key of the rest) in O(n log n) instead of O(n^2), ties
+//   included. Held by EdgeSubpopulationTest's
+//   SortOnOrdinateMatchesTheExchangeSortOnAnyKeys, which runs that sort.
+// - Edge series (EdgeSeries): instead of gathering each year's subpopulation
+//   with GetSubpopulation and taking its centroid, the walks of all years
+//   advance together patch by patch in ordinate order, each patch's
+//   populations read in one sweep; year totals (SpanTotals) are summed patch
+//   by patch in name order, the order SumPopulations adds them in.
+// - Rank order (RankOrder): a bitmap over the ranks puts each year's members
+//   back into name order, where a comparison sort would, so the centroid
+//   sums run in name order.
+//   The last two are held by EdgeSubpopulationTest's
+//   SeriesEqualTheCentroidsOfEachYearsSubpopulation: random landscapes, some
+//   wider than one 64-bit bitmap word, compared bit for bit with the
+//   per-year subpopulations.
+// - Occupied run (HasOccupiedRun): one pass keeping the current run length
+//   instead of trying every start position; held by PatchCleaningTest's
+//   KeepsPatchesWithALongEnoughOccupiedRun.
+
 #include "TCentroidTools.h"
 
 #include <algorithm>
@@ -154,8 +177,17 @@ std::vector<double> SpanTotals(const std::vector<const TPatch*>& list,
   std::vector<double> totals(years.size(), 0.0);
   if (years.empty()) return totals;
   for (const TPatch* patch : list) {
-    const std::vector<int32_t> held = patch->GetYearList();
     const std::vector<double>& populations = patch->GetPopulations();
+    // A patch's years lie in the span, so as many populations as the span
+    // has years means one for each year, in the span's order: the layout of
+    // every patch read from an MP file, summed without a year list.
+    if (populations.size() == years.size()) {
+      for (std::size_t i = 0; i < years.size(); ++i) {
+        totals[i] += populations[i];
+      }
+      continue;
+    }
+    const std::vector<int32_t> held = patch->GetYearList();
     for (std::size_t i = 0; i < held.size(); ++i) {
       totals[static_cast<std::size_t>(int64_t{held[i]} - years.front())] +=
           populations[i];
@@ -203,11 +235,34 @@ class RankOrder {
   std::vector<double> populations_;
 };
 
-// One year's edge walk in progress: its target and what it has gathered.
+// An edge walk of one year: patches are taken in ordinate order until
+// their populations reach the target. The one rule of the walk, for
+// GetSubpopulation and the edge series alike.
+struct EdgeWalk {
+  double target = 0.0;
+  double accumulated = 0.0;
+
+  // Whether the walk takes further patches. A target of 0 or less, or NaN,
+  // takes none.
+  bool Walking() const { return target > accumulated; }
+  // Takes a patch holding `population` and returns what it contributes:
+  // all of it, or for the patch that crosses the target only the part
+  // still missing.
+  double Take(double population) {
+    const double before = accumulated;
+    accumulated += population;
+    return accumulated > target ? target - before : population;
+  }
+};
+
+// One year's edge walk in progress and the members it has taken. Only the
+// last member taken can keep less than its population (the crossing patch),
+// so the members are held as ranks, 4 bytes each, and that one kept value:
+// on large landscapes the lists of all years are held at once.
 struct YearWalk {
-  double target;
-  double accumulated;
-  std::vector<Member> members;
+  EdgeWalk walk;
+  std::vector<uint32_t> ranks;
+  double last_kept = 0.0;
 };
 
 // The edge centroid series without building a collection per year: the
@@ -220,40 +275,55 @@ std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
                                        char axis, bool fromStart,
                                        bool weighted) {
   const std::vector<const TPatch*> list = patches.GetPatchList();
+  if (list.size() > std::numeric_limits<uint32_t>::max()) {
+    throw TError("EdgeSeries: more patches than ranks of 32 bits");
+  }
   const std::vector<std::size_t> order = OrdinateOrder(list, axis);
   const std::vector<int32_t> years = TCentroidTools::MakeYearList(patches);
   const std::vector<double> totals = SpanTotals(list, years);
   std::vector<YearWalk> walks(years.size());
   std::vector<std::size_t> walking;
   for (std::size_t index = 0; index < years.size(); ++index) {
-    walks[index].target = totals[index] * share;
-    walks[index].accumulated = 0.0;
-    // A target of 0 or less, or NaN, takes nothing.
-    if (walks[index].target > 0.0) walking.push_back(index);
+    walks[index].walk.target = totals[index] * share;
+    if (walks[index].walk.Walking()) walking.push_back(index);
   }
   for (std::size_t step = 0; step < order.size() && !walking.empty(); ++step) {
     const std::size_t rank = order[fromStart ? step : order.size() - 1 - step];
     const TPatch& patch = *list[rank];
+    // As in SpanTotals: a patch holding every year of the span holds year
+    // index i at position i, found without a lookup.
+    const std::vector<double>& populations = patch.GetPopulations();
+    const bool full_span = populations.size() == years.size();
     std::size_t still_walking = 0;
     for (std::size_t index : walking) {
-      YearWalk& walk = walks[index];
-      if (const double* population = patch.FindYear(years[index])) {
-        const double before = walk.accumulated;
-        double kept = *population;
-        walk.accumulated += kept;
-        if (walk.accumulated > walk.target) kept = walk.target - before;
+      YearWalk& year_walk = walks[index];
+      if (const double* population = full_span ? populations.data() + index
+                                               : patch.FindYear(years[index])) {
+        const double kept = year_walk.walk.Take(*population);
         // The plain mean counts only occupied members.
-        if (weighted || kept > 0.0) walk.members.push_back({rank, kept});
+        if (weighted || kept > 0.0) {
+          year_walk.ranks.push_back(static_cast<uint32_t>(rank));
+          year_walk.last_kept = kept;
+        }
       }
-      if (walk.target > walk.accumulated) walking[still_walking++] = index;
+      if (year_walk.walk.Walking()) walking[still_walking++] = index;
     }
     walking.resize(still_walking);
   }
   auto series = std::make_unique<TCentroids>("");
   RankOrder order_by_rank(list.size());
+  std::vector<Member> members;
   std::vector<Member> ordered;
   for (std::size_t index = 0; index < years.size(); ++index) {
-    order_by_rank.Sort(walks[index].members, &ordered);
+    YearWalk& year_walk = walks[index];
+    members.clear();
+    for (uint32_t rank : year_walk.ranks) {
+      members.push_back({rank, *list[rank]->FindYear(years[index])});
+    }
+    if (!members.empty()) members.back().population = year_walk.last_kept;
+    // Each list is done with: free it while the next ones are summed.
+    std::vector<uint32_t>().swap(year_walk.ranks);
+    order_by_rank.Sort(members, &ordered);
     series->SetCoords(years[index], weighted ? WeightedMeanOf(list, ordered)
                                              : MeanOf(list, ordered));
   }
@@ -396,22 +466,16 @@ std::unique_ptr<TPatches> TCentroidTools::GetSubpopulation(
     const TPatches& patches, std::vector<std::string> names, double share,
     int32_t year, bool fromStart) {
   auto subpopulation = std::make_unique<TPatches>();
-  const double target = SumPopulations(patches, year) * share;
-  double accumulated = 0.0;
+  EdgeWalk walk;
+  walk.target = SumPopulations(patches, year) * share;
   // Never past either end of the list, even when the target is not reached.
-  for (std::size_t step = 0; step < names.size() && target > accumulated;
-       ++step) {
+  for (std::size_t step = 0; step < names.size() && walk.Walking(); ++step) {
     const TPatch& patch =
         patches.GetPatch(names[fromStart ? step : names.size() - 1 - step]);
     const double* population = patch.FindYear(year);
     if (population == nullptr) continue;
-    const double before = accumulated;
-    double kept = *population;
-    accumulated += kept;
-    // The patch that crosses the target contributes only what was missing.
-    if (accumulated > target) kept = target - before;
     std::unique_ptr<TPatch> copy = patch.ShallowClone();
-    copy->SetYear(year, kept);
+    copy->SetYear(year, walk.Take(*population));
     subpopulation->AddPatch(std::move(copy));
   }
   return subpopulation;

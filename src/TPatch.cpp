@@ -1,3 +1,17 @@
+// Devices for speed in the patch store. Each must behave exactly as a
+// simple store, and a test holds it to that:
+// - Year layout: while the years form one consecutive run, as in every
+//   patch read from an MP file, only the first year and the populations are
+//   kept (8 bytes a year) and a year is found by its offset, without a
+//   search; a store that breaks the run switches to an explicit sorted year
+//   list. It must behave as an ordered map from year to population:
+//   TPatchTest's BehavesLikeAnOrderedMapForAnyOrderOfStores (random stores
+//   against std::map) and SetYearsStoresARunLikeSetYearDoes.
+// - Copy on write: a clone shares the populations until either patch stores
+//   one, so that cleaning copies no population. It must behave as a deep
+//   copy: TPatchTest's CloneCopiesPopulationsIndependently and
+//   PatchCleaningTest's KeptPatchesAreFullIndependentCopies.
+
 #include "TPatch.h"
 
 #include <algorithm>

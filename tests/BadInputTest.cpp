@@ -159,6 +159,32 @@ TEST(BadInputTest, EveryRunEndsWithAReportOrAMessage) {
       BadFile("resolution line that is just km", Edited("Grid 2.5 km", "km"),
               {"line 1: malformed resolution line \"km\""}),
 
+      // A value line must begin with a number. A block one line short
+      // otherwise takes the next block's header, or after the last block
+      // the occupancy results, as a population.
+      BadFile("block one value line short",
+              Edited("5 0\n5 0\nPop. 2", "5 0\nPop. 2"),
+              {"line 13: value line \"Pop. 2\" of block \"Pop. 1\"",
+               "does not begin with a number", "after 2 of its 3 value lines"}),
+      BadFile("last block one value line short",
+              kValid.substr(0, kValid.size() - 5) +
+                  "Occupancy\n1 0 1 0\n1 0 1 0\n1 0 1 0\n",
+              {"line 17: value line \"Occupancy\" of block \"Pop. 2\"",
+               "after 2 of its 3 value lines"}),
+      BadFile(
+          "value line starting with nan",
+          Edited("Pop. 2\n5 0", "Pop. 2\nnan 0"),
+          {"line 15: value line \"nan 0\"", "does not begin with a number"}),
+      BadFile("value line starting with a word",
+              Edited("Pop. 2\n5 0", "Pop. 2\nabc 1 2"),
+              {"line 15: value line \"abc 1 2\"", "after 0 of its 3"}),
+      BadFile("value line starting with a sign only",
+              Edited("Pop. 2\n5 0", "Pop. 2\n- 5"),
+              {"line 15: value line \"- 5\"", "does not begin with a number"}),
+      GoodFile("value line whose number runs into letters",
+               Edited("Pop. 2\n5 0", "Pop. 2\n5abc 0"),
+               "Initial Coords,0,0,,0,10\n"),
+
       // Numbers beyond every range, in the file. An infinite population
       // makes its year's target infinite: the southern edge then takes
       // every patch.

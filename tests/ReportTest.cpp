@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <locale>
 #include <sstream>
 
@@ -222,6 +224,33 @@ TEST(ReportTest, AxisOtherThanCapitalXMeansY) {
     GoldenCase c = kColumnTab;
     c.args[1] = axis;
     EXPECT_EQ(RunProgram(Arguments(c)).out, kColumnTab.report) << axis;
+  }
+}
+
+// The kilometre columns follow for every resolution but exactly 1: below 1
+// and 0 too ("item 3 km" reads its first piece "ite", hence 0).
+TEST(ReportTest, KilometreColumnsForEveryResolutionButOne) {
+  std::ifstream file(DataPath("column.mp"), std::ios::binary);
+  const std::string column((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+  const struct {
+    const char* line;
+    const char* row;  // the row of 2002
+  } cases[] = {
+      {"Grid 0.5 km", "\n2002,2,10,2002,0,0,2002,1,5,2002,0,0\n"},
+      {"item 3 km", "\n2002,2,10,2002,0,0,2002,0,0,2002,0,0\n"},
+      {"Grid 4 km", "\n2002,2,10,2002,0,0,2002,8,40,2002,0,0\n"},
+  };
+  for (const auto& c : cases) {
+    const RunResult result =
+        RunProgramOn({"column.mp", "2000", "Y", "0.25", ","},
+                     std::string(c.line) + "\n" + column);
+    EXPECT_EQ(result.status, 0) << c.line << "\n" << result.err;
+    EXPECT_THAT(result.out,
+                HasSubstr("\nYear,X,Y,Year,X,Y,Year,X(km),Y(km),Year,X(km),"
+                          "Y(km)\n"))
+        << c.line;
+    EXPECT_THAT(result.out, HasSubstr(c.row)) << c.line;
   }
 }
 

@@ -76,6 +76,21 @@ TEST(SmoothingTest, ExponentialSmoothingMovesTowardsEachNewValue) {
                   .empty());
 }
 
+// Each step is (current - previous) * alpha + previous. The algebraically
+// equal current * alpha + previous * (1 - alpha) rounds differently: with
+// alpha 0.2 it gives 0.8600000000000001 for 1 then 0.3, and
+// 2.4200000000000004 for 3 then 0.1, where the report needs 0.86 and 2.42.
+TEST(SmoothingTest, ExponentialSmoothingKeepsItsOrderOfOperations) {
+  const double alpha = 2.0 / (9 + 1);
+  auto input = Series({1, 2}, {1, 0.3}, {3, 0.1});
+  EXPECT_EQ(Entries(*TCentroidTools::ExponentialSmoothing(*input, alpha)),
+            (E{{1, 1, 3}, {2, 0.86, 2.42}}));
+  EXPECT_EQ(TCentroidTools::ExponentialSmoothing({1, 0.3}, alpha),
+            (std::vector<double>{1, 0.86}));
+  EXPECT_EQ(TCentroidTools::ExponentialSmoothing({3, 0.1}, alpha),
+            (std::vector<double>{3, 2.42}));
+}
+
 TEST(SmoothingTest, MedianSmoothingTakesTheLowerMedianOfEachCoordinate) {
   auto input = Series({1, 2, 3}, {1, 2, 3}, {30, 10, 20});
   EXPECT_EQ(Entries(*TCentroidTools::MedianSmoothing(*input, 3)),

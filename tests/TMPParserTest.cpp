@@ -159,6 +159,79 @@ TEST(TMPParserTest, ReadDecimalIsCorrectlyRounded) {
   }
 }
 
+// Value lines are read by a faster path than ReadDecimal; their population
+// must still be the very bits ReadDecimal gives for the line's first piece,
+// whatever its shape, and wherever the line falls in the reader's blocks.
+TEST(TMPParserTest, ValueLinesReadTheirFirstPieceAsReadDecimalDoes) {
+  std::mt19937_64 random(2026);
+  auto below = [&random](int n) {
+    return std::uniform_int_distribution<int>(0, n - 1)(random);
+  };
+  auto digits = [&](int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) text += char('0' + below(10));
+    return text;
+  };
+  const char* const kTails[] = {"",      " 0 0 0", " 1.5 2 3", "abc 4",
+                                "\t5 6", ",7",     "-8"};
+  std::vector<std::string> pieces;
+  std::string content = "A,1,1,a.KCH\nMigration\nPop. ALL\n";
+  const int kYears = 30000;
+  for (int i = 0; i <= kYears; ++i) content += "1 0\n";
+  content += "Pop. 1\n";
+  for (int i = 0; i < kYears; ++i) {
+    std::string piece;
+    if (below(10) == 0) piece += "\t";
+    if (below(8) == 0) piece += below(2) ? "-" : "+";
+    // Mostly the integers and short decimals of real files, some long
+    // enough for every number of eight-digit words, some at 2^53.
+    const int shape = below(6);
+    if (shape == 0) {
+      // 2^53 and above; 2^64 and above, which wrap a 64-bit mantissa.
+      const char* const kEdges[] = {"9007199254740992", "9007199254740993",
+                                    "18446744073709551617",
+                                    "0000000000000000000012"};
+      piece += kEdges[below(4)];
+    } else {
+      piece += digits(1 + below(shape == 1 ? 25 : 11));
+    }
+    if (below(3) == 0) piece += "." + digits(below(shape == 2 ? 25 : 6));
+    if (below(7) == 0)
+      piece += (below(2) ? "e" : "E") + std::to_string(below(40) - 20);
+    pieces.push_back(piece);
+    std::string line = std::string(below(4) == 0 ? below(3) : 0, ' ') + piece +
+                       kTails[below(7)];
+    if (line.size() < 2) line += " 0";  // shorter lines are passed over
+    content += line + (below(2) ? "\r\n" : "\n");
+  }
+  // No line end after the last line: "42 7" then ends the input.
+  content += "42 7";
+  pieces.push_back("42");
+  std::unique_ptr<TPatches> patches = LoadText(content, 0);
+  const std::vector<double> got = Populations(patches->GetPatch("A"));
+  ASSERT_EQ(got.size(), pieces.size());
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    const double expected = TMPParser::ReadDecimal(pieces[i]);
+    ASSERT_EQ(std::memcmp(&got[i], &expected, sizeof expected), 0)
+        << "line \"" << pieces[i] << "\": " << got[i] << " vs " << expected;
+  }
+
+  // The reader's buffer may hold digits of an earlier block right after the
+  // end of the input; they are no part of the last number. With blocks of
+  // 64 KiB these line counts leave "0", "1 0" and "1 0" of the "Pop. ALL"
+  // lines after the last values.
+  std::string ending = "A,1,1,a.KCH\nMigration\nPop. ALL\n";
+  for (int i = 0; i < 9002; ++i) ending += "1 0\n";
+  ending += "Pop. 1\n";
+  for (int i = 1; i < 9002; ++i) ending += "11 0\n";
+  for (const char* last : {"77", "7.25", "12345678"}) {
+    patches = LoadText(ending + last, 0);
+    EXPECT_EQ(patches->GetPatch("A").GetYear(9001),
+              TMPParser::ReadDecimal(last))
+        << last;
+  }
+}
+
 TEST(TMPParserTest, ReadIntegerTakesSignAndDigitsAndSaturates) {
   const struct {
     const char* text;
@@ -320,14 +393,18 @@ TEST(TMPParserTest, BlocksMayComeInAnyOrder) {
 
 TEST(TMPParserTest, ShortLinesInBlocksAreSkippedButCountInTheTotalBlock) {
   // The all-patches block has an empty line: three years. In the patch
-  // block the empty and one-character lines are passed over.
-  std::unique_ptr<TPatches> patches = LoadText(
+  // block the empty and one-character lines are passed over, with either
+  // line end: "7\r\n" is one character once its line end is removed.
+  const std::string content =
       "A,1,1,a.KCH\nMigration\nPop. ALL\n5 0\n\n7 0\n"
-      "Pop. 1\n\n10 0\n7\n11 0\n\n\r\n12 0\n",
-      2000);
-  const TPatch& a = patches->GetPatch("A");
-  EXPECT_EQ(a.GetYearList(), (std::vector<int32_t>{2000, 2001, 2002}));
-  EXPECT_EQ(Populations(a), (std::vector<double>{10, 11, 12}));
+      "Pop. 1\n\n10 0\n7\n11 0\n\n\r\n12 0\n";
+  for (const std::string& text : {content, ReplaceAll(content, "\n", "\r\n")}) {
+    std::unique_ptr<TPatches> patches = LoadText(text, 2000);
+    const TPatch& a = patches->GetPatch("A");
+    EXPECT_EQ(a.GetYearList(), (std::vector<int32_t>{2000, 2001, 2002}))
+        << text;
+    EXPECT_EQ(Populations(a), (std::vector<double>{10, 11, 12})) << text;
+  }
 }
 
 TEST(TMPParserTest, NoYearsWhenTheTotalBlockIsEmpty) {
@@ -430,12 +507,12 @@ TEST(TMPParserTest, AnyByteIsAcceptedInNamesAndHeaders) {
   std::string content = "Metapopulation input file (5.1) map=\xff\n";
   content +=
       "\xcb\x87 \xff\xfe,1,2,x.KCH\nMigration\nPop. ALL\n1 0\nPop. 1\n"
-      "\x80\xff\n";
+      "5\x80\xff\n";
   std::unique_ptr<TPatches> patches = LoadText(content, 2000);
   ASSERT_EQ(patches->GetNames(),
             (std::vector<std::string>{"\xcb\x87 \xff\xfe"}));
   EXPECT_EQ(Populations(patches->GetPatch("\xcb\x87 \xff\xfe")),
-            (std::vector<double>{0}));
+            (std::vector<double>{5}));
 }
 
 TEST(TMPParserTest, FileThatCannotBeReadIsAnErrorNamingIt) {
