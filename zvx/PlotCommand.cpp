@@ -241,6 +241,10 @@ void Plot::PerFile(TSvgFigure* figure) const {
                " more files, in lighter shades"});
     }
   }
+  // The lightest drawn first, so that the first files stay on top.
+  for (TSvgPanel& panel : figure->panels) {
+    std::reverse(panel.lines.begin(), panel.lines.end());
+  }
 }
 
 void Plot::Summary(TSvgFigure* figure) const {

@@ -78,7 +78,8 @@ class TSvgPlot {
   // invalid UTF-8 and characters XML forbids replaced by U+FFFD.
   static std::string Escape(const std::string& text);
   // `text` shortened to at most `length` characters (not bytes) by an
-  // ellipsis in the middle, keeping its start and its end.
+  // ellipsis, keeping a third of the room for its start and the rest for
+  // its end.
   static std::string Shorten(const std::string& text, std::size_t length);
   // The ticks of an axis from `low` to `high` (low < high) at round numbers:
   // steps of 1, 2 or 5 times a power of ten, about five of them, and at
