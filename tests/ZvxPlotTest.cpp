@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "TEnsembleSummary.h"
+#include "TSvgPlot.h"
 #include "Zvx.h"
 
 namespace {
@@ -137,6 +138,20 @@ TEST(ZvxEnsembleTest, YearsTableWorkedOutByHand) {
   EXPECT_FALSE(std::getline(rows, line)) << line;
 }
 
+// With smoothing the ordinate is the reference minus the smoothed shift:
+// for a centred mean over 3 years, the mean of the three positions, not the
+// year's own position (20.005 in year 2 of the example).
+TEST(ZvxEnsembleTest, SmoothedOrdinateIsReferenceMinusSmoothedShift) {
+  const ZvxResult result =
+      Zvx({"edges", "--ensemble", "--no-header", "--smooth", "sma:3",
+           std::string(ZELVATRIX_SOURCE_DIR) + "/examples/heath_skink.mp"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::string first = result.out.substr(0, result.out.find('\n'));
+  ASSERT_EQ(first.substr(0, 10), "2,north,1,") << first;
+  EXPECT_NEAR(std::stod(first.substr(10)), (25.873 + 20.005 + 27.9615) / 3,
+              1e-12);
+}
+
 // A file that fails adds nothing to n; the others are still summarised.
 TEST(ZvxEnsembleTest, FailedFileIsNamedAndLeftOut) {
   const ZvxResult result =
@@ -181,6 +196,58 @@ TEST(ZvxEnsembleTest, WrongCommandLinesAreUsageErrors) {
   }
   // The usage error comes before the picture's file is made.
   EXPECT_FALSE(std::ifstream(svg).good());
+}
+
+// File names go into the picture as they are given; whatever their bytes,
+// the SVG must stay well-formed XML in UTF-8.
+TEST(TSvgPlotTest, TextIsEscapedIntoValidXml) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"runs/a&b <\"c\">'d'.mp",
+       "runs/a&amp;b &lt;&quot;c&quot;&gt;&apos;d&apos;.mp"},
+      {"K\xc3\xb6ln \xe2\x80\x93 1.mp", "K\xc3\xb6ln \xe2\x80\x93 1.mp"},
+      // Latin-1, a lone continuation byte, a truncated sequence, an overlong
+      // slash, and a control character XML forbids even as a reference.
+      {"caf\xe9", "caf\xef\xbf\xbd"},
+      {"\x80x", "\xef\xbf\xbdx"},
+      {"x\xe2\x80", "x\xef\xbf\xbd\xef\xbf\xbd"},
+      {"\xc0\xaf", "\xef\xbf\xbd\xef\xbf\xbd"},
+      {"a\x01"
+       "b\tc",
+       "a\xef\xbf\xbd"
+       "b\tc"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TSvgPlot::Escape(c.first), c.second) << c.first;
+  }
+  // Shortening counts characters, so a name is never cut inside one.
+  EXPECT_EQ(TSvgPlot::Shorten("\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"
+                              "\xc3\xa9\xc3\xa9",
+                              7),
+            "\xc3\xa9\xc3\xa9\xe2\x80\xa6\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9");
+  EXPECT_EQ(TSvgPlot::Shorten("replicate_0001.mp", 17), "replicate_0001.mp");
+}
+
+TEST(TSvgPlotTest, TicksFallOnRoundNumbers) {
+  struct Case {
+    double low, high, min_step;
+    std::vector<double> ticks;
+  };
+  const std::vector<Case> cases = {
+      {0, 37, 0, {0, 10, 20, 30}},
+      {-0.3, 0.25, 0, {-0.3, -0.2, -0.1, 0, 0.1, 0.2}},
+      {2030, 2049, 1, {2030, 2035, 2040, 2045}},
+      // Years never get a step below 1.
+      {1, 3, 1, {1, 2, 3}},
+      {0, 26542.7, 0, {0, 5000, 10000, 15000, 20000, 25000}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<double> ticks =
+        TSvgPlot::Ticks(c.low, c.high, c.min_step);
+    ASSERT_EQ(ticks.size(), c.ticks.size()) << c.low << " to " << c.high;
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+      EXPECT_NEAR(ticks[i], c.ticks[i], 1e-12) << c.low << " to " << c.high;
+    }
+  }
 }
 
 }  // namespace

@@ -112,16 +112,18 @@ struct Axis {
   double step = 0.2;
 };
 
+// The round step nearest to a fifth of the range: three to eight ticks,
+// unless `min_step` asks for fewer.
 double NiceStep(double range, double min_step) {
   const double raw = range / 5.0;
   const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
   const double fraction = raw / magnitude;
   double nice = 10.0;
-  if (fraction <= 1.0) {
+  if (fraction < 1.5) {
     nice = 1.0;
-  } else if (fraction <= 2.0) {
+  } else if (fraction < 3.0) {
     nice = 2.0;
-  } else if (fraction <= 5.0) {
+  } else if (fraction < 7.0) {
     nice = 5.0;
   }
   return std::max(nice * magnitude, min_step);
