@@ -6,6 +6,8 @@
 
 #include "TCsvWriter.h"
 #include "TEnsembleRunner.h"
+#include "TEnsembleSummary.h"
+#include "TEnsembleValues.h"
 #include "TError.h"
 #include "Zvx.h"
 
@@ -59,43 +61,93 @@ std::string FileMessage(const std::string& file, const TFileResult& result) {
 
 }  // namespace
 
+std::string TEnsembleCommand::OutputName(const TCommandContext& context) {
+  return context.options.output.empty() ? "standard output"
+                                        : context.options.output;
+}
+
+std::ostream& TEnsembleCommand::OpenOutput(TCommandContext& context,
+                                           std::ofstream& file_out) {
+  if (context.options.output.empty()) return context.out;
+  const std::string& out_name = context.options.output;
+  file_out.open(out_name, std::ios::out | std::ios::binary | std::ios::trunc);
+  if (!file_out) {
+    const int error = errno;
+    throw TError("--output '" + out_name + "': cannot open it for writing: " +
+                     (error != 0 ? std::strerror(error) : "unknown error"),
+                 TError::Kind::kUsage);
+  }
+  return file_out;
+}
+
 int TEnsembleCommand::Run(TCommandContext& context,
                           const std::vector<std::string>& files,
                           const TTable& columns, const Analyse& analyse) {
   std::ofstream file_out;
-  std::ostream* out = &context.out;
-  std::string out_name = "standard output";
-  if (!context.options.output.empty()) {
-    out_name = context.options.output;
-    file_out.open(out_name, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!file_out) {
-      const int error = errno;
-      throw TError("--output '" + out_name + "': cannot open it for writing: " +
-                       (error != 0 ? std::strerror(error) : "unknown error"),
-                   TError::Kind::kUsage);
-    }
-    out = &file_out;
-  }
-  if (context.options.header) TCsvWriter::WriteHeader(columns, *out);
+  std::ostream& out = OpenOutput(context, file_out);
+  const std::string out_name = OutputName(context);
+  if (context.options.header) TCsvWriter::WriteHeader(columns, out);
+  bool write_failed = false;
+  return Gather(
+      context, files, analyse,
+      [&](const TTable& table) {
+        TCsvWriter::WriteRows(table, out);
+        out.flush();
+        if (!out) {
+          write_failed = true;
+          throw TError("zvx " + context.command +
+                       ": cannot write the table to " + out_name +
+                       " (is the disk full?)");
+        }
+      },
+      [&]() {
+        out.flush();
+        if (!out && !write_failed) {
+          throw TError("zvx " + context.command +
+                       ": cannot write the table to " + out_name +
+                       " (is the disk full?)");
+        }
+      });
+}
+
+int TEnsembleCommand::Summarise(TCommandContext& context,
+                                const std::vector<std::string>& files,
+                                const Analyse& analyse,
+                                const std::string& series_column) {
+  std::ofstream file_out;
+  std::ostream& out = OpenOutput(context, file_out);
+  TEnsembleSummary summary;
+  return Gather(
+      context, files, analyse,
+      [&](const TTable& values) { TEnsembleValues::AddTo(values, &summary); },
+      [&]() {
+        const TTable table = summary.Table(series_column);
+        if (context.options.header) TCsvWriter::WriteHeader(table, out);
+        TCsvWriter::WriteRows(table, out);
+        out.flush();
+        if (!out) {
+          throw TError("zvx " + context.command +
+                       ": cannot write the table to " + OutputName(context) +
+                       " (is the disk full?)");
+        }
+      });
+}
+
+int TEnsembleCommand::Gather(TCommandContext& context,
+                             const std::vector<std::string>& files,
+                             const Analyse& analyse, const Take& take,
+                             const Finish& finish) {
   Progress progress(
       context.err,
       context.err_is_terminal && !context.options.quiet && files.size() > 1,
       files.size());
   bool internal = false;
-  bool write_failed = false;
   TEnsembleRunner::Run(
       files.size(), context.options.jobs,
       [&](std::size_t index) { return analyse(files[index]); },
       [&](std::size_t index, TFileResult& result) {
         if (result.ok) {
-          TCsvWriter::WriteRows(result.table, *out);
-          out->flush();
-          if (!*out) {
-            write_failed = true;
-            throw TError("zvx " + context.command +
-                         ": cannot write the table to " + out_name +
-                         " (is the disk full?)");
-          }
+          take(result.table);
         } else {
           progress.Clear();
           context.err << FileMessage(files[index], result) << '\n';
@@ -103,11 +155,7 @@ int TEnsembleCommand::Run(TCommandContext& context,
         }
         progress.Count(!result.ok);
       });
-  out->flush();
-  if (!*out && !write_failed) {
-    throw TError("zvx " + context.command + ": cannot write the table to " +
-                 out_name + " (is the disk full?)");
-  }
+  finish();
   progress.Finish();
   if (progress.Failed() > 0) {
     context.err << "zvx " << context.command << ": " << progress.Failed()

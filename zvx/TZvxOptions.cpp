@@ -191,6 +191,10 @@ const std::vector<OptionSpec>& Specs() {
          if (v.empty()) BadValue("--output", v, "expected a file name");
          o->output = v;
        }},
+      {"--ensemble", nullptr,
+       "per year (and edge) the files' median and 2.5 % and 97.5 % "
+       "quantiles instead of rows per file (edges, years, plot)",
+       [](const std::string&, TZvxOptions* o) { o->ensemble = true; }},
       {"--quiet", nullptr, "no progress line (also -q)",
        [](const std::string&, TZvxOptions* o) { o->quiet = true; }},
       {"--help", nullptr, "this help",
@@ -211,7 +215,6 @@ const OptionSpec* Find(const std::string& name) {
 TZvxOptions TZvxOptions::Parse(const std::string& command,
                                const std::vector<std::string>& args,
                                std::istream& in) {
-  (void)command;
   TZvxOptions options;
   const unsigned threads = std::thread::hardware_concurrency();
   options.jobs = threads > 0 ? threads : 1;
@@ -258,6 +261,10 @@ TZvxOptions TZvxOptions::Parse(const std::string& command,
     }
   }
   if (options.help) return options;
+  if (options.ensemble && command != "edges" && command != "years" &&
+      command != "plot") {
+    Usage("option '--ensemble' is not available for zvx " + command);
+  }
   for (const std::string& list : lists) ReadFileList(list, in, &options.files);
   return options;
 }

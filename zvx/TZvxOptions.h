@@ -23,12 +23,16 @@ struct TZvxOptions {
   // The output file; empty for standard output.
   std::string output;
   bool quiet = false;
+  // Per year (and edge) the spread across the files instead of one row per
+  // file; only for the subcommands that summarise (edges, years, plot).
+  bool ensemble = false;
   // --help was given: the other options are not checked.
   bool help = false;
 
   // Reads the options of subcommand `command` from `args` (the arguments
   // after the subcommand's name). Reads --files-from - from `in`. Throws
-  // TError of kind kUsage.
+  // TError of kind kUsage, also for --ensemble with a subcommand other than
+  // edges, years and plot.
   static TZvxOptions Parse(const std::string& command,
                            const std::vector<std::string>& args,
                            std::istream& in);

@@ -32,9 +32,11 @@ std::string MainHelp() {
 }
 
 std::string CommandHelp(const TZvxCommand& command) {
-  return std::string("Usage: zvx ") + command.name + " " + command.synopsis +
-         "\n" + command.summary + ".\n\nOptions:\n" + TZvxOptions::Help() +
-         "\nSee man zvx for the columns of the table.\n";
+  std::string help = std::string("Usage: zvx ") + command.name + " " +
+                     command.synopsis + "\n" + command.summary +
+                     ".\n\nOptions:\n" + TZvxOptions::Help();
+  if (command.notes != nullptr) help += std::string("\n") + command.notes;
+  return help + "\nSee man zvx for the columns of the table.\n";
 }
 
 const TZvxCommand* FindCommand(const std::string& name) {
