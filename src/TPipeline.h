@@ -45,6 +45,8 @@ struct TSettingNames {
   std::string clean_threshold = "patch_size_threshold";
   std::string burn_in = "burn-in";
   std::string window = "window_size";
+  // Where the resolution can be given instead of the file's.
+  std::string resolution = "--resolution";
 };
 
 // The steps of a range-edge analysis of one file, in the order a run takes
