@@ -48,6 +48,7 @@ is_source() {
 }
 
 stale=0
+changed=0
 for name in "${copies[@]}"; do
   is_source "$name" && continue
   if ((check)); then
@@ -55,6 +56,7 @@ for name in "${copies[@]}"; do
     stale=1
   else
     rm -f "$dest/$name"
+    changed=1
   fi
 done
 for name in "${sources[@]}"; do
@@ -67,11 +69,17 @@ for name in "${sources[@]}"; do
     fi
     stale=1
   else
-    # Only changed files are copied, so that an in-place build recompiles
-    # only what changed.
     cp "$src/$name" "$dest/$name"
+    changed=1
   fi
 done
+
+# R's build of the package does not know which objects include which
+# header: after any change, drop the objects of an earlier in-place build,
+# so that none compiled against an old header is linked.
+if ((changed)); then
+  rm -f "$dest"/*.o "$dest"/*.so
+fi
 
 if ((check)); then
   project="$(sed -n 's/.*ZELVATRIX_VERSION="\([^"]*\)".*/\1/p' "$here/../CMakeLists.txt")"
