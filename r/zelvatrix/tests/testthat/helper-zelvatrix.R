@@ -134,6 +134,13 @@ as_written <- function(table) {
 # The package's data frame against zvx's table read with its doubles as
 # text: equal to the bit, naming the first cell that differs.
 expect_same_table <- function(got, want) {
+  # What is not a number is R's NA, as read.csv reads zvx's "NA", never NaN.
+  nan <- vapply(got, function(column) is.double(column) && any(is.nan(column)),
+                logical(1))
+  if (any(nan)) {
+    fail(paste("NaN instead of NA in", paste(names(got)[nan], collapse = ",")))
+    return(invisible())
+  }
   written <- as_written(got)
   if (identical(written, want)) return(succeed())
   if (!identical(names(written), names(want)) || nrow(written) != nrow(want)) {
