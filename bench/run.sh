@@ -97,3 +97,15 @@ if [[ -f $real_file ]]; then
   python3 bench/ensemble.py --zvx build-bench/zvx --zelvatrix build-bench/Zelvatrix \
     --file "$real_file" --copies "$copies" --runs "$runs" --data "$data/ensemble"
 fi
+
+# The R package against base R on the real file, when R and the package are
+# installed (README, R package).
+if command -v Rscript >/dev/null &&
+  Rscript -e 'quit(status = !requireNamespace("zelvatrix", quietly = TRUE))' >/dev/null 2>&1; then
+  if [[ -f $real_file ]]; then
+    echo "== R package: read_mp + range_edges against base R"
+    Rscript bench/r_read.R "$real_file" "$runs"
+  fi
+else
+  echo "== R package not installed; its benchmark is skipped"
+fi

@@ -54,6 +54,8 @@ struct TSettingNames {
   std::string clean_threshold_text = "";
   std::string burn_in_text = "";
   std::string window_text = "";
+  // Where the resolution can be given instead of the file's.
+  std::string resolution = "--resolution";
 };
 
 // The steps of a range-edge analysis of one file, in the order a run takes

@@ -53,7 +53,8 @@ std::unique_ptr<TPatches> TRangeTables::Prepare(const std::string& filename,
     throw TError(filename + ": the map resolution is " +
                  TNumberFormat::Shortest(resolution) +
                  " km per map unit, which is not a positive number; give the "
-                 "right one with --resolution");
+                 "right one with " +
+                 settings.names.resolution);
   }
   patches = TPipeline::Clean(std::move(patches), settings.run);
   TRunSettings limits = settings.run;

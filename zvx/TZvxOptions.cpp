@@ -218,7 +218,11 @@ TZvxOptions TZvxOptions::Parse(const std::string& command,
   TZvxOptions options;
   const unsigned threads = std::thread::hardware_concurrency();
   options.jobs = threads > 0 ? threads : 1;
-  options.settings.names = {"--clean", "--burn-in", "--smooth window"};
+  TSettingNames& names = options.settings.names;
+  names.start_year = "--start-year";
+  names.clean_threshold = "--clean";
+  names.burn_in = "--burn-in";
+  names.window = "--smooth window";
   // Help wins over everything else on the line, wrong values included.
   for (const std::string& arg : args) {
     if (arg == "--") break;

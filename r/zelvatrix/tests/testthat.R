@@ -1,0 +1,4 @@
+library(testthat)
+library(zelvatrix)
+
+test_check("zelvatrix")
