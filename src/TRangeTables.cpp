@@ -33,9 +33,9 @@ std::vector<Edge> EdgesOf(const TTableSettings& settings) {
 }
 
 std::vector<TTable::Column> Columns(
-    const std::vector<std::pair<const char*, Type>>& spec) {
+    const std::vector<std::pair<const char*, Type>>& definition) {
   std::vector<TTable::Column> columns;
-  for (const auto& column : spec)
+  for (const auto& column : definition)
     columns.push_back({column.first, column.second});
   return columns;
 }

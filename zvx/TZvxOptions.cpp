@@ -105,15 +105,15 @@ void ReadFileList(const std::string& list, std::istream& in,
   if (source->bad()) Usage("--files-from '" + list + "': cannot read the list");
 }
 
-struct OptionSpec {
+struct OptionDefinition {
   const char* name;
   const char* value;  // nullptr for a flag
   const char* help;
   std::function<void(const std::string& value, TZvxOptions* options)> apply;
 };
 
-const std::vector<OptionSpec>& Specs() {
-  static const std::vector<OptionSpec> specs = {
+const std::vector<OptionDefinition>& Definitions() {
+  static const std::vector<OptionDefinition> definitions = {
       {"--start-year", "Y",
        "calendar year of the first simulated year, 1 to 99999999 (default 1)",
        [](const std::string& v, TZvxOptions* o) {
@@ -200,12 +200,12 @@ const std::vector<OptionSpec>& Specs() {
       {"--help", nullptr, "this help",
        [](const std::string&, TZvxOptions* o) { o->help = true; }},
   };
-  return specs;
+  return definitions;
 }
 
-const OptionSpec* Find(const std::string& name) {
-  for (const OptionSpec& spec : Specs()) {
-    if (name == spec.name) return &spec;
+const OptionDefinition* Find(const std::string& name) {
+  for (const OptionDefinition& option : Definitions()) {
+    if (name == option.name) return &option;
   }
   return nullptr;
 }
@@ -245,23 +245,23 @@ TZvxOptions TZvxOptions::Parse(const std::string& command,
     }
     const std::string name =
         arg == "-q" ? "--quiet" : arg.substr(0, arg.find('='));
-    const OptionSpec* spec = Find(name);
-    if (spec == nullptr) Usage("unknown option '" + arg + "'");
+    const OptionDefinition* option = Find(name);
+    if (option == nullptr) Usage("unknown option '" + arg + "'");
     const bool inline_value = arg.find('=') != std::string::npos;
     std::string value;
-    if (spec->value == nullptr) {
+    if (option->value == nullptr) {
       if (inline_value) Usage("option '" + name + "' takes no value");
     } else if (inline_value) {
       value = arg.substr(arg.find('=') + 1);
     } else if (i + 1 < args.size()) {
       value = args[++i];
     } else {
-      Usage("option '" + name + "' needs a value " + spec->value);
+      Usage("option '" + name + "' needs a value " + option->value);
     }
     if (name == "--files-from") {
       lists.push_back(value);
     } else {
-      spec->apply(value, &options);
+      option->apply(value, &options);
     }
   }
   if (options.help) return options;
@@ -275,14 +275,14 @@ TZvxOptions TZvxOptions::Parse(const std::string& command,
 
 std::string TZvxOptions::Help() {
   std::string help;
-  for (const OptionSpec& spec : Specs()) {
-    std::string left = std::string("  ") + spec.name;
-    if (spec.value != nullptr) left += std::string(" ") + spec.value;
+  for (const OptionDefinition& option : Definitions()) {
+    std::string left = std::string("  ") + option.name;
+    if (option.value != nullptr) left += std::string(" ") + option.value;
     if (left.size() < 24)
       left.resize(24, ' ');
     else
       left += "  ";
-    help += left + spec.help + "\n";
+    help += left + option.help + "\n";
   }
   return help;
 }
