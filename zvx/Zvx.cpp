@@ -36,7 +36,7 @@ std::string CommandHelp(const TZvxCommand& command) {
                      command.synopsis + "\n" + command.summary +
                      ".\n\nOptions:\n" + TZvxOptions::Help();
   if (command.notes != nullptr) help += std::string("\n") + command.notes;
-  return help + "\nSee man zvx for the columns of the table.\n";
+  return help + "\nSee man zvx for the details.\n";
 }
 
 const TZvxCommand* FindCommand(const std::string& name) {
