@@ -317,3 +317,70 @@ TEST(BadInputTest, RepeatedBlockOrdinalIsAnError) {
   EXPECT_THAT(result.err, HasSubstr("\"Pop. 1\""));
   EXPECT_FALSE(HasTableLines(result.out)) << result.out;
 }
+
+// zvx on the same broken files: each fails alone with a message that starts
+// with its name, exit status 1, and the table holds its header and no row.
+TEST(BadInputTest, ZvxFailsEachBrokenFileWithoutRows) {
+  const std::string missing = WriteTempFile("zvx-present.mp", kValid) + ".x";
+  const std::string header =
+      "file,edge,year,x,y,shift_x,shift_y,shift_x_km,shift_y_km,step_x,"
+      "step_y\n";
+  struct ZvxRow {
+    const char* name;
+    std::string path;     // or "" for `content`
+    std::string content;  // written to a new file
+    std::vector<std::string> options;
+    std::string err;  // a piece of the message
+  };
+  const ZvxRow rows[] = {
+      {"missing file", missing, "", {}, "cannot open the MP file"},
+      {"directory", ExamplePath(""), "", {}, "is a directory"},
+      {"empty file", "", "", {}, "No patch to analyse"},
+      {"cut inside a block", "", CutAfter("Pop. 1\n10 0\n5"), {}, "truncated"},
+      {"ordinal out of range",
+       "",
+       Edited("Pop. 2", "Pop. 3"),
+       {},
+       "Patch does not exist"},
+      {"malformed patch line",
+       "",
+       Edited("B,0,10,b.KCH", "B,0"),
+       {},
+       "malformed patch line"},
+      {"burn-in beyond the years",
+       "",
+       kValid,
+       {"--burn-in", "3"},
+       "--burn-in 3 is outside its valid range 0 to 2"},
+      {"window beyond the years",
+       "",
+       kValid,
+       {"--smooth", "median:4"},
+       "--smooth window 4 is outside its valid range 1 to 3"},
+      {"cleaning removes every patch",
+       "",
+       kValid,
+       {"--clean", "4"},
+       "--clean 4 removed every patch"},
+      {"resolution of 0",
+       "",
+       Edited("Grid 2.5 km", "Grid 0 km"),
+       {},
+       "--resolution"},
+  };
+  for (const ZvxRow& row : rows) {
+    const std::string path =
+        row.path.empty() ? WriteTempFile("zvx-bad.mp", row.content) : row.path;
+    std::vector<std::string> args = {"edges"};
+    args.insert(args.end(), row.options.begin(), row.options.end());
+    args.push_back(path);
+    const RunResult result = RunExecutable(args, ZVX_BINARY);
+    EXPECT_EQ(result.status, 1) << row.name << "\n" << result.err;
+    EXPECT_EQ(result.out, header) << row.name;
+    EXPECT_EQ(result.err.rfind(path + ": ", 0), 0u) << row.name << "\n"
+                                                    << result.err;
+    EXPECT_THAT(result.err, HasSubstr(row.err)) << row.name;
+    EXPECT_THAT(result.err, EndsWith("zvx edges: 1 of 1 files failed\n"))
+        << row.name;
+  }
+}

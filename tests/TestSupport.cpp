@@ -85,7 +85,8 @@ std::string ReadAll(const fs::path& path) {
 
 }  // namespace
 
-RunResult RunExecutable(const std::vector<std::string>& args) {
+RunResult RunExecutable(const std::vector<std::string>& args,
+                        const std::string& binary) {
   const std::string out_path = WriteTempFile("stdout.txt", "");
   const std::string err_path = WriteTempFile("stderr.txt", "");
   posix_spawn_file_actions_t actions;
@@ -94,13 +95,13 @@ RunResult RunExecutable(const std::vector<std::string>& args) {
                                    O_WRONLY | O_TRUNC, 0);
   posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(),
                                    O_WRONLY | O_TRUNC, 0);
-  std::vector<std::string> argv_text = {ZELVATRIX_BINARY};
+  std::vector<std::string> argv_text = {binary};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& arg : argv_text) argv.push_back(arg.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, ZELVATRIX_BINARY, &actions, nullptr,
+  const int spawned = posix_spawn(&pid, binary.c_str(), &actions, nullptr,
                                   argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) return {-1, "", "spawn failed"};

@@ -44,7 +44,9 @@ RunResult RunProgram(const std::vector<std::string>& args);
 // Runs the program in-process with `mp_content` as the MP file.
 RunResult RunProgramOn(const std::vector<std::string>& args,
                        const std::string& mp_content);
-// Runs the built executable as a separate process.
-RunResult RunExecutable(const std::vector<std::string>& args);
+// Runs the built executable `binary` (by default the one-file program) as a
+// separate process.
+RunResult RunExecutable(const std::vector<std::string>& args,
+                        const std::string& binary = ZELVATRIX_BINARY);
 
 #endif  // ZELVATRIX_TESTS_TESTSUPPORT_H_

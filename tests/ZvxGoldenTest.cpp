@@ -50,8 +50,8 @@ TEST(ZvxGoldenTest, TablesMatchTheHandWorkedFiles) {
        {"edges", "--share", "0.5", "--clean", "2", "--smooth", "median:3",
         "--y-down", "drift.mp"}},
       {"edges_drift_weighted_x.csv",
-       {"edges", "--share", "0.5", "--clean", "2", "--weighted", "--axis",
-        "X", "drift.mp"}},
+       {"edges", "--share", "0.5", "--clean", "2", "--weighted", "--axis", "X",
+        "drift.mp"}},
       {"edges_drift_raw.csv",
        {"edges", "--share", "0.5", "--start-year", "2000", "drift.mp"}},
   };
@@ -65,7 +65,8 @@ TEST(ZvxGoldenTest, TablesMatchTheHandWorkedFiles) {
       std::ostringstream out, err;
       EXPECT_EQ(RunZvx(args, in, out, err, false), 0) << c.golden;
       EXPECT_EQ(err.str(), "") << c.golden;
-      EXPECT_EQ(out.str(), ReadFile(c.golden)) << c.golden << " --jobs " << jobs;
+      EXPECT_EQ(out.str(), ReadFile(c.golden))
+          << c.golden << " --jobs " << jobs;
     }
   }
   ASSERT_EQ(::chdir(previous), 0);

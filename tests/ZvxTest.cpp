@@ -150,8 +150,8 @@ TEST(ZvxTest, EdgesGiveTheShiftsOfTheReport) {
 // complete and in file order, whatever the number of jobs.
 TEST(ZvxTest, EnsembleWithBrokenFilesKeepsTheOthersInOrder) {
   const std::string good = ReadFile(DataPath("drift.mp"));
-  const fs::path dir = fs::path(WriteTempFile("ensemble-marker", "")).parent_path() /
-                       "ensemble";
+  const fs::path dir =
+      fs::path(WriteTempFile("ensemble-marker", "")).parent_path() / "ensemble";
   fs::create_directories(dir);
   const std::map<int, std::string> broken = {
       {7, ""},  // not written: missing
@@ -162,7 +162,8 @@ TEST(ZvxTest, EnsembleWithBrokenFilesKeepsTheOthersInOrder) {
   std::string list;
   std::vector<std::string> names;
   for (int i = 0; i < 1000; ++i) {
-    const std::string path = (dir / ("run" + std::to_string(i) + ".mp")).string();
+    const std::string path =
+        (dir / ("run" + std::to_string(i) + ".mp")).string();
     names.push_back(path);
     list += path + "\n";
     const auto it = broken.find(i);
@@ -172,8 +173,8 @@ TEST(ZvxTest, EnsembleWithBrokenFilesKeepsTheOthersInOrder) {
       std::ofstream(path, std::ios::binary) << it->second;
     }
   }
-  const std::vector<std::string> options = {"--burn-in", "3", "--share", "0.5",
-                                            "--files-from", "-"};
+  const std::vector<std::string> options = {
+      "--burn-in", "3", "--share", "0.5", "--files-from", "-"};
   std::vector<std::string> one = {"edges", "--jobs", "1"};
   one.insert(one.end(), options.begin(), options.end());
   std::vector<std::string> eight = {"edges", "--jobs", "8"};
@@ -185,9 +186,8 @@ TEST(ZvxTest, EnsembleWithBrokenFilesKeepsTheOthersInOrder) {
   EXPECT_EQ(parallel.err, serial.err);
 
   // Expected: the rows of one good file, renamed, for every good file.
-  const RunResult single =
-      Zvx({"edges", "--no-header", "--burn-in", "3", "--share", "0.5",
-           names[0]});
+  const RunResult single = Zvx(
+      {"edges", "--no-header", "--burn-in", "3", "--share", "0.5", names[0]});
   ASSERT_EQ(single.status, 0) << single.err;
   std::string expected =
       "file,edge,year,x,y,shift_x,shift_y,shift_x_km,shift_y_km,step_x,"
@@ -195,7 +195,8 @@ TEST(ZvxTest, EnsembleWithBrokenFilesKeepsTheOthersInOrder) {
   for (int i = 0; i < 1000; ++i) {
     if (broken.count(i) > 0) continue;
     std::string rows = single.out;
-    for (std::size_t at = 0; (at = rows.find(names[0], at)) != std::string::npos;
+    for (std::size_t at = 0;
+         (at = rows.find(names[0], at)) != std::string::npos;
          at += names[i].size()) {
       rows.replace(at, names[0].size(), names[i]);
     }
@@ -204,7 +205,8 @@ TEST(ZvxTest, EnsembleWithBrokenFilesKeepsTheOthersInOrder) {
   EXPECT_EQ(serial.status, 1);
   EXPECT_EQ(serial.out, expected);
   for (const auto& entry : broken) {
-    EXPECT_THAT(serial.err, HasSubstr(names[entry.first] + ": ")) << entry.first;
+    EXPECT_THAT(serial.err, HasSubstr(names[entry.first] + ": "))
+        << entry.first;
   }
   EXPECT_THAT(serial.err, HasSubstr("burn-in 3 is outside"));
   EXPECT_THAT(serial.err, EndsWith("\nzvx edges: 4 of 1000 files failed\n"));
@@ -232,7 +234,8 @@ TEST(ZvxTest, UsageErrorsNameTheOptionAndValue) {
       {{"edges", "--share", "nan", file}, "--share 'nan'", edges},
       {{"edges", "--start-year", "0", file}, "--start-year '0'", edges},
       {{"edges", "--start-year", "100000000", file},
-       "--start-year '100000000'", edges},
+       "--start-year '100000000'",
+       edges},
       {{"edges", "--jobs", "0", file}, "--jobs '0'", edges},
       {{"edges", "--smooth", "sma", file}, "--smooth 'sma'", edges},
       {{"edges", "--smooth", "sma:0", file}, "--smooth 'sma:0'", edges},
@@ -243,10 +246,12 @@ TEST(ZvxTest, UsageErrorsNameTheOptionAndValue) {
       {{"edges", "--resolution", "0", file}, "--resolution '0'", edges},
       {{"edges", "--weighted=yes", file}, "'--weighted' takes no value", edges},
       {{"edges", "--files-from", DataPath("no-such-list"), file},
-       "cannot open the list", edges},
+       "cannot open the list",
+       edges},
       {{"edges"}, "no FILE given", edges},
       {{"members", "-q"}, "no FILE given", "Try 'zvx members --help'.\n"},
-      {{"compare", file}, "no FILE given after BASELINE",
+      {{"compare", file},
+       "no FILE given after BASELINE",
        "Try 'zvx compare --help'.\n"},
   };
   for (const Row& row : rows) {
@@ -261,7 +266,9 @@ TEST(ZvxTest, UsageErrorsNameTheOptionAndValue) {
 
 TEST(ZvxTest, HelpAndVersionSucceed) {
   for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"--help"}, {"--version"}, {"edges", "--help"},
+       {std::vector<std::string>{"--help"},
+        {"--version"},
+        {"edges", "--help"},
         {"compare", "--share", "2", "--help"}}) {
     const RunResult result = Zvx(args);
     const std::string name = ::testing::PrintToString(args);
