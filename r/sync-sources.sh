@@ -82,7 +82,7 @@ if ((changed)); then
 fi
 
 if ((check)); then
-  project="$(sed -n 's/.*ZELVATRIX_VERSION="\([^"]*\)".*/\1/p' "$here/../CMakeLists.txt")"
+  project="$(sed -n 's/^project(Zelvatrix VERSION \([0-9.]*\).*/\1/p' "$here/../CMakeLists.txt")"
   package="$(sed -n 's/^Version: *//p' "$here/zelvatrix/DESCRIPTION")"
   if [[ $project != "$package" ]]; then
     echo "r/zelvatrix/DESCRIPTION: Version $package, but the project is $project" >&2
