@@ -88,6 +88,16 @@ class Queue {
 
 }  // namespace
 
+std::string TFileResult::FileMessage(const std::string& file) const {
+  const std::string prefix = file + ": ";
+  std::string text = message;
+  if (kind == TError::Kind::kInternal) {
+    text = "internal error, please report it: " + text;
+  }
+  if (text.compare(0, prefix.size(), prefix) == 0) return text;
+  return prefix + text;
+}
+
 void TEnsembleRunner::Run(std::size_t count, std::size_t jobs, const Work& work,
                           const Deliver& deliver) {
   if (count == 0) return;

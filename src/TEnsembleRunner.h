@@ -15,6 +15,11 @@ struct TFileResult {
   TTable table{{}};
   std::string message;
   TError::Kind kind = TError::Kind::kInput;
+
+  // The message of a failed result as the programs report it, "FILE: ...",
+  // whether or not its source put the file name in front; a fault of the
+  // program says so and asks to be reported.
+  std::string FileMessage(const std::string& file) const;
 };
 
 // Analyses the files of an ensemble in parallel and hands the results over

@@ -48,17 +48,6 @@ class Progress {
   bool drawn_ = false;
 };
 
-// The file's message, "FILE: ...", whatever its source put in front.
-std::string FileMessage(const std::string& file, const TFileResult& result) {
-  const std::string prefix = file + ": ";
-  std::string message = result.message;
-  if (result.kind == TError::Kind::kInternal) {
-    message = "internal error, please report it: " + message;
-  }
-  if (message.compare(0, prefix.size(), prefix) == 0) return message;
-  return prefix + message;
-}
-
 }  // namespace
 
 std::string TEnsembleCommand::OutputName(const TCommandContext& context) {
@@ -150,7 +139,7 @@ int TEnsembleCommand::Gather(TCommandContext& context,
           take(result.table);
         } else {
           progress.Clear();
-          context.err << FileMessage(files[index], result) << '\n';
+          context.err << result.FileMessage(files[index]) << '\n';
           if (result.kind == TError::Kind::kInternal) internal = true;
         }
         progress.Count(!result.ok);

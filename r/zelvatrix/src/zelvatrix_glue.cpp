@@ -141,18 +141,6 @@ std::size_t Jobs(SEXP jobs) {
   return threads > 0 ? threads : 1;
 }
 
-// "FILE: ...", whatever the source of the message put in front, as zvx
-// reports a failed file.
-std::string FileMessage(const std::string& file, const TFileResult& result) {
-  const std::string prefix = file + ": ";
-  std::string message = result.message;
-  if (result.kind == TError::Kind::kInternal) {
-    message = "internal error, please report it: " + message;
-  }
-  if (message.compare(0, prefix.size(), prefix) == 0) return message;
-  return prefix + message;
-}
-
 // R_CheckUserInterrupt jumps out when the user pressed Ctrl-C; run inside
 // R_ToplevelExec, the jump ends there, so the question can be asked without
 // skipping the destructors of the run.
@@ -272,7 +260,7 @@ extern "C" SEXP zelvatrix_table(SEXP kind_sexp, SEXP files_sexp,
             table.Append(result.table);
           } else {
             failed.push_back(static_cast<int>(index) + 1);
-            failures.push_back(FileMessage(files[index], result));
+            failures.push_back(result.FileMessage(files[index]));
             if (stop_at_first) throw TStopRun();
           }
           if (Interrupted()) {
