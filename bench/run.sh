@@ -95,7 +95,8 @@ if [[ -f $real_file ]]; then
   copies=200
   ((smoke)) && copies=10
   python3 bench/ensemble.py --zvx build-bench/zvx --zelvatrix build-bench/Zelvatrix \
-    --file "$real_file" --copies "$copies" --runs "$runs" --data "$data/ensemble"
+    --file "$real_file" --copies "$copies" --runs "$runs" --data "$data/ensemble" \
+    "${smoke_flag[@]}"
 fi
 
 # The R package against base R on the real file, when R and the package are
