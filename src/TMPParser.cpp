@@ -286,8 +286,9 @@ bool ReadValueInGeneral(std::string_view line, double* value) {
 }
 
 // Bytes that can be read from the start of every line LineReader returns,
-// past the line's end if need be: ReadValue reads whole words.
-constexpr std::size_t kReadAhead = 32;
+// past the line's end if need be: ReadValue reads whole words, and
+// LineReader searches 64 bytes at a time.
+constexpr std::size_t kReadAhead = 64;
 
 // The population of a value line: its first piece split at spaces, read as
 // ReadDecimal reads it. Returns false when that piece holds no number.
@@ -306,6 +307,12 @@ inline bool ReadValue(std::string_view line, double* value) {
   static constexpr uint64_t kScale[] = {
       1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
   const char* const p = line.data();
+  // The commonest line of all, a patch empty in every replication ("0 0 0
+  // 0"), and any other one-digit number, take no word at all.
+  if (IsDigit(p[0]) && p[1] == ' ' && line.size() > 1) {
+    *value = static_cast<double>(p[0] - '0');
+    return true;
+  }
   uint64_t mantissa;
   std::size_t n = LeadingDigitsOfEight(p, &mantissa);
   if (n == 8) {
@@ -353,39 +360,74 @@ class LineReader {
 
   // Reads the next line. Returns false at the end of the input. The common
   // case, a whole line in the buffer, is kept inline: it runs once per line.
+  //
+  // A device for speed: most lines are short, and a search per line costs
+  // more than they are long. The line feeds of 64 bytes at a time are found
+  // at once as the bits of one word (FeedsAt), and each line takes the next
+  // bit; only where the bits run out is the next word made. It must find the
+  // line feed memchr finds from the line's start: every test reading a file
+  // holds it to that, TMPParserTest's
+  // ValueLinesReadTheirFirstPieceAsReadDecimalDoes with lines across the
+  // buffer's blocks.
   bool Next(std::string_view* line) {
-    const char* start = buffer_.data() + begin_;
-    const std::size_t available = end_ - begin_;
-#if defined(__SSE2__)
-    // A device for speed: most lines are short, and a call of memchr costs
-    // more than they are long. The first 64 bytes are searched here, 16 at
-    // a time, reading up to 15 bytes past the data into the buffer's
-    // read-ahead; a line feed found there is no part of the input. It must
-    // find the line feed memchr finds: every test reading a file holds it
-    // to that, TMPParserTest's ValueLinesReadTheirFirstPieceAsReadDecimalDoes
-    // with lines across the buffer's blocks.
-    const __m128i feeds = _mm_set1_epi8('\n');
-    for (std::size_t at = 0; at < 64 && at < available; at += 16) {
-      const __m128i bytes =
-          _mm_loadu_si128(reinterpret_cast<const __m128i*>(start + at));
-      const unsigned mask = static_cast<unsigned>(
-          _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feeds)));
-      if (mask != 0) {
-        const std::size_t length =
-            at + static_cast<std::size_t>(__builtin_ctz(mask));
-        if (length >= available) return NextAfterFill(line);
-        Return(line, length, true);
-        return true;
-      }
+    while (feeds_ == 0) {
+      if (scanned_ >= end_) return NextAfterFill(line);
+      feeds_base_ = scanned_;
+      feeds_ = FeedsAt(scanned_);
+      scanned_ += 64;
     }
-#endif
-    const void* feed = std::memchr(start, '\n', available);
-    if (feed == nullptr) return NextAfterFill(line);
-    Return(line,
-           static_cast<std::size_t>(static_cast<const char*>(feed) - start),
-           true);
+    const std::size_t feed =
+        feeds_base_ + static_cast<std::size_t>(__builtin_ctzll(feeds_));
+    feeds_ &= feeds_ - 1;
+    Return(line, feed - begin_, true);
     return true;
   }
+  // What TakeLinesInBuffer's `take` made of a line.
+  enum class Verdict { kTaken, kPassedOver, kStop };
+
+  // Passes the lines that lie whole in the buffer to `take` (a callable
+  // from std::string_view to Verdict) until `wanted` of them are kTaken;
+  // returns how many were. A line marked kStop is not consumed: the next
+  // Next returns it again. Next's lines without its per-line bookkeeping,
+  // for the value lines, nearly all of a large file; the same line feeds
+  // are found, so the same lines (tests as for Next).
+  template <typename Take>
+  int64_t TakeLinesInBuffer(int64_t wanted, Take take) {
+    const char* const data = buffer_.data();
+    uint64_t feeds = feeds_;
+    std::size_t base = feeds_base_;
+    std::size_t scanned = scanned_;
+    std::size_t begin = begin_;
+    int64_t taken = 0;
+    int64_t lines = 0;
+    while (taken < wanted) {
+      if (feeds == 0) {
+        if (scanned >= end_) break;
+        base = scanned;
+        feeds = FeedsAt(scanned);
+        scanned += 64;
+        continue;
+      }
+      const std::size_t feed =
+          base + static_cast<std::size_t>(__builtin_ctzll(feeds));
+      std::size_t length = feed - begin;
+      length -= static_cast<std::size_t>(length > 0 && data[feed - 1] == '\r');
+      const Verdict verdict = take(std::string_view(data + begin, length));
+      if (verdict == Verdict::kStop) break;
+      feeds &= feeds - 1;
+      begin = feed + 1;
+      ++lines;
+      taken += static_cast<int64_t>(verdict == Verdict::kTaken);
+    }
+    feeds_ = feeds;
+    feeds_base_ = base;
+    scanned_ = scanned;
+    begin_ = begin;
+    line_number_ += lines;
+    if (lines > 0) line_ended_ = true;
+    return taken;
+  }
+
   // Whether the line last read ended with a line feed; only the last line
   // of an input can lack one.
   bool LineEnded() const { return line_ended_; }
@@ -395,10 +437,36 @@ class LineReader {
  private:
   static constexpr std::size_t kBlockSize = 1 << 16;
 
+  // The line feeds among the 64 bytes from buffer offset `at` (which the
+  // read-ahead makes readable) as bits, the lowest for the byte at `at`;
+  // bytes at or past end_ are no part of the input and give no bit.
+  uint64_t FeedsAt(std::size_t at) const {
+    const char* p = buffer_.data() + at;
+    uint64_t feeds = 0;
+#if defined(__SSE2__)
+    const __m128i feed = _mm_set1_epi8('\n');
+    for (int i = 0; i < 4; ++i) {
+      const __m128i bytes =
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+      const uint64_t mask =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed)));
+      feeds |= mask << (16 * i);
+    }
+#else
+    for (int i = 0; i < 64; ++i) {
+      if (p[i] == '\n') feeds |= uint64_t{1} << i;
+    }
+#endif
+    const std::size_t valid = end_ - at;
+    if (valid < 64) feeds &= (uint64_t{1} << valid) - 1;
+    return feeds;
+  }
+
   // Moves the unread bytes to the front of the buffer, grows it when a line
   // fills it, and reads the next block.
   void Fill();
   bool NextAfterFill(std::string_view* line);
+  bool FindAfterFill(std::string_view* line);
   void Return(std::string_view* line, std::size_t length, bool ended) {
     const char* start = buffer_.data() + begin_;
     begin_ += ended ? length + 1 : length;
@@ -412,12 +480,26 @@ class LineReader {
   std::vector<char> buffer_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
+  // The line feeds not yet used of the 64 bytes from feeds_base_, as
+  // FeedsAt gives them; the bytes before scanned_ have been searched.
+  uint64_t feeds_ = 0;
+  std::size_t feeds_base_ = 0;
+  std::size_t scanned_ = 0;
   bool at_end_ = false;
   bool line_ended_ = true;
   int64_t line_number_ = 0;
 };
 
 bool LineReader::NextAfterFill(std::string_view* line) {
+  // Fill moves the bytes, so the word of line feeds is made anew from the
+  // start of the next line.
+  const bool found = FindAfterFill(line);
+  feeds_ = 0;
+  scanned_ = begin_;
+  return found;
+}
+
+bool LineReader::FindAfterFill(std::string_view* line) {
   // Bytes after begin_ known to hold no line feed.
   std::size_t scanned = end_ - begin_;
   if (!at_end_) Fill();
@@ -757,6 +839,17 @@ void Scanner::ReadBlock(std::string_view header, int64_t years) {
   std::vector<double> values;
   values.reserve(static_cast<std::size_t>(std::min<int64_t>(years, 1 << 16)));
   for (int64_t k = 0; k < years;) {
+    // The lines already in the buffer, in one tight loop; a line that needs
+    // more input or does not read as a number is left to the loop below,
+    // which reads it again and reports it.
+    k += reader_.TakeLinesInBuffer(years - k, [&values](std::string_view line) {
+      if (line.size() < 2) return LineReader::Verdict::kPassedOver;
+      double value;
+      if (!ReadValue(line, &value)) return LineReader::Verdict::kStop;
+      values.push_back(value);
+      return LineReader::Verdict::kTaken;
+    });
+    if (k == years) break;
     std::string_view line;
     if (!reader_.Next(&line)) {
       Truncated("inside the block " + Quote(header_text) + ", after " +
