@@ -255,14 +255,16 @@ struct EdgeWalk {
   }
 };
 
-// One year's edge walk in progress and the members it has taken. Only the
-// last member taken can keep less than its population (the crossing patch),
-// so the members are held as ranks, 4 bytes each, and that one kept value:
-// on large landscapes the lists of all years are held at once.
+// One year's edge walk in progress, and once done how far it went. Its
+// members are the patches of the first `steps` steps of the walk that hold
+// the year (the plain mean counts only the occupied ones); each keeps its
+// population except the patch that crossed the target, the last one, which
+// keeps `crossing_kept`. So no member list is held while the walks go on.
 struct YearWalk {
   EdgeWalk walk;
-  std::vector<uint32_t> ranks;
-  double last_kept = 0.0;
+  std::size_t steps = 0;
+  bool crossed = false;
+  double crossing_kept = 0.0;
 };
 
 // The edge centroid series without building a collection per year: the
@@ -275,38 +277,49 @@ std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
                                        char axis, bool fromStart,
                                        bool weighted) {
   const std::vector<const TPatch*> list = patches.GetPatchList();
-  if (list.size() > std::numeric_limits<uint32_t>::max()) {
-    throw TError("EdgeSeries: more patches than ranks of 32 bits");
-  }
   const std::vector<std::size_t> order = OrdinateOrder(list, axis);
   const std::vector<int32_t> years = TCentroidTools::MakeYearList(patches);
   const std::vector<double> totals = SpanTotals(list, years);
+  // The patches in walk order. As in SpanTotals, a patch holding every year
+  // of the span holds year index i at position i, found without a lookup;
+  // the others (null here) are looked up by year.
+  std::vector<std::size_t> walk_ranks(order.size());
+  std::vector<const double*> walk_spans(order.size());
+  for (std::size_t step = 0; step < order.size(); ++step) {
+    const std::size_t rank = order[fromStart ? step : order.size() - 1 - step];
+    const std::vector<double>& populations = list[rank]->GetPopulations();
+    walk_ranks[step] = rank;
+    walk_spans[step] =
+        populations.size() == years.size() ? populations.data() : nullptr;
+  }
+  auto population_at = [&](std::size_t step, std::size_t index) {
+    return walk_spans[step] != nullptr
+               ? walk_spans[step] + index
+               : list[walk_ranks[step]]->FindYear(years[index]);
+  };
   std::vector<YearWalk> walks(years.size());
   std::vector<std::size_t> walking;
   for (std::size_t index = 0; index < years.size(); ++index) {
     walks[index].walk.target = totals[index] * share;
-    if (walks[index].walk.Walking()) walking.push_back(index);
+    if (walks[index].walk.Walking()) {
+      walks[index].steps = order.size();
+      walking.push_back(index);
+    }
   }
   for (std::size_t step = 0; step < order.size() && !walking.empty(); ++step) {
-    const std::size_t rank = order[fromStart ? step : order.size() - 1 - step];
-    const TPatch& patch = *list[rank];
-    // As in SpanTotals: a patch holding every year of the span holds year
-    // index i at position i, found without a lookup.
-    const std::vector<double>& populations = patch.GetPopulations();
-    const bool full_span = populations.size() == years.size();
     std::size_t still_walking = 0;
     for (std::size_t index : walking) {
       YearWalk& year_walk = walks[index];
-      if (const double* population = full_span ? populations.data() + index
-                                               : patch.FindYear(years[index])) {
+      if (const double* population = population_at(step, index)) {
         const double kept = year_walk.walk.Take(*population);
-        // The plain mean counts only occupied members.
-        if (weighted || kept > 0.0) {
-          year_walk.ranks.push_back(static_cast<uint32_t>(rank));
-          year_walk.last_kept = kept;
+        if (!year_walk.walk.Walking()) {
+          year_walk.steps = step + 1;
+          year_walk.crossed = true;
+          year_walk.crossing_kept = kept;
+          continue;
         }
       }
-      if (year_walk.walk.Walking()) walking[still_walking++] = index;
+      walking[still_walking++] = index;
     }
     walking.resize(still_walking);
   }
@@ -315,14 +328,19 @@ std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
   std::vector<Member> members;
   std::vector<Member> ordered;
   for (std::size_t index = 0; index < years.size(); ++index) {
-    YearWalk& year_walk = walks[index];
+    const YearWalk& year_walk = walks[index];
     members.clear();
-    for (uint32_t rank : year_walk.ranks) {
-      members.push_back({rank, *list[rank]->FindYear(years[index])});
+    const std::size_t full_steps =
+        year_walk.steps - (year_walk.crossed ? 1 : 0);
+    for (std::size_t step = 0; step < full_steps; ++step) {
+      const double* population = population_at(step, index);
+      if (population != nullptr && (weighted || *population > 0.0)) {
+        members.push_back({walk_ranks[step], *population});
+      }
     }
-    if (!members.empty()) members.back().population = year_walk.last_kept;
-    // Each list is done with: free it while the next ones are summed.
-    std::vector<uint32_t>().swap(year_walk.ranks);
+    if (year_walk.crossed && (weighted || year_walk.crossing_kept > 0.0)) {
+      members.push_back({walk_ranks[full_steps], year_walk.crossing_kept});
+    }
     order_by_rank.Sort(members, &ordered);
     series->SetCoords(years[index], weighted ? WeightedMeanOf(list, ordered)
                                              : MeanOf(list, ordered));
