@@ -180,11 +180,13 @@ std::vector<double> SpanTotals(const std::vector<const TPatch*>& list,
     const std::vector<double>& populations = patch->GetPopulations();
     // A patch's years lie in the span, so as many populations as the span
     // has years means one for each year, in the span's order: the layout of
-    // every patch read from an MP file, summed without a year list.
+    // every patch read from an MP file, summed without a year list. The two
+    // lists never overlap, which lets the compiler add several years at a
+    // time; each year's sum still takes its terms in the same order.
     if (populations.size() == years.size()) {
-      for (std::size_t i = 0; i < years.size(); ++i) {
-        totals[i] += populations[i];
-      }
+      double* __restrict sums = totals.data();
+      const double* __restrict terms = populations.data();
+      for (std::size_t i = 0; i < years.size(); ++i) sums[i] += terms[i];
       continue;
     }
     const std::vector<int32_t> held = patch->GetYearList();
@@ -197,25 +199,32 @@ std::vector<double> SpanTotals(const std::vector<const TPatch*>& list,
 }
 
 // Puts members with distinct ranks below a bound into rank order by marking
-// the ranks in a bitmap: linear in the number of members and the span of
-// their ranks, where a comparison sort of every year's members was the
-// costliest part of the edge series on large landscapes.
+// the ranks in a bitmap as they are added: linear in the number of members
+// and the span of their ranks, where a comparison sort of every year's
+// members was the costliest part of the edge series on large landscapes.
 class RankOrder {
  public:
   explicit RankOrder(std::size_t ranks)
       : marks_((ranks + 63) / 64, 0), populations_(ranks) {}
 
-  void Sort(const std::vector<Member>& members, std::vector<Member>* ordered) {
+  // Adds a member; its rank must be below the bound and not yet added
+  // since the last TakeOrdered.
+  void Add(std::size_t rank, double population) {
+    marks_[rank / 64] |= uint64_t{1} << (rank % 64);
+    populations_[rank] = population;
+    low_ = std::min(low_, rank);
+    high_ = std::max(high_, rank);
+  }
+
+  // Replaces `ordered` with the members added since the last call, in rank
+  // order, and forgets them.
+  void TakeOrdered(std::vector<Member>* ordered) {
     ordered->clear();
-    if (members.empty()) return;
-    std::size_t low = members[0].rank;
-    std::size_t high = low;
-    for (const Member& member : members) {
-      marks_[member.rank / 64] |= uint64_t{1} << (member.rank % 64);
-      populations_[member.rank] = member.population;
-      low = std::min(low, member.rank);
-      high = std::max(high, member.rank);
-    }
+    if (low_ > high_) return;
+    const std::size_t low = low_;
+    const std::size_t high = high_;
+    low_ = std::numeric_limits<std::size_t>::max();
+    high_ = 0;
     for (std::size_t word = low / 64; word <= high / 64; ++word) {
       for (uint64_t bits = marks_[word]; bits != 0; bits &= bits - 1) {
         const std::size_t rank = word * 64 + LowestBit(bits);
@@ -233,6 +242,9 @@ class RankOrder {
 
   std::vector<uint64_t> marks_;
   std::vector<double> populations_;
+  // The smallest and largest rank added, low_ > high_ when none was.
+  std::size_t low_ = std::numeric_limits<std::size_t>::max();
+  std::size_t high_ = 0;
 };
 
 // An edge walk of one year: patches are taken in ordinate order until
@@ -325,23 +337,21 @@ std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
   }
   auto series = std::make_unique<TCentroids>("");
   RankOrder order_by_rank(list.size());
-  std::vector<Member> members;
   std::vector<Member> ordered;
   for (std::size_t index = 0; index < years.size(); ++index) {
     const YearWalk& year_walk = walks[index];
-    members.clear();
     const std::size_t full_steps =
         year_walk.steps - (year_walk.crossed ? 1 : 0);
     for (std::size_t step = 0; step < full_steps; ++step) {
       const double* population = population_at(step, index);
       if (population != nullptr && (weighted || *population > 0.0)) {
-        members.push_back({walk_ranks[step], *population});
+        order_by_rank.Add(walk_ranks[step], *population);
       }
     }
     if (year_walk.crossed && (weighted || year_walk.crossing_kept > 0.0)) {
-      members.push_back({walk_ranks[full_steps], year_walk.crossing_kept});
+      order_by_rank.Add(walk_ranks[full_steps], year_walk.crossing_kept);
     }
-    order_by_rank.Sort(members, &ordered);
+    order_by_rank.TakeOrdered(&ordered);
     series->SetCoords(years[index], weighted ? WeightedMeanOf(list, ordered)
                                              : MeanOf(list, ordered));
   }
