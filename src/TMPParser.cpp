@@ -596,6 +596,8 @@ class Scanner {
   bool names_repeat_ = false;
   // Which ordinals' blocks have been read.
   std::vector<bool> ordinal_read_;
+  // The values of the block being read.
+  std::vector<double> block_values_;
 };
 
 std::unique_ptr<TPatches> Scanner::Run() {
@@ -834,22 +836,32 @@ void Scanner::ReadBlock(std::string_view header, int64_t years) {
   TPatch& patch = names_repeat_
                       ? patches_->GetPatch(ordinal_names_[ordinal - 1])
                       : *ordinal_patches_[ordinal - 1];
-  // The count comes from the file, so reserve no more than a sane amount up
-  // front; a file that claims more years must also hold their lines.
-  std::vector<double> values;
-  values.reserve(static_cast<std::size_t>(std::min<int64_t>(years, 1 << 16)));
+  // The values go to a list kept from block to block, written by position
+  // without a growth check per line, and are copied out at the end of the
+  // block. The count comes from the file, so the list holds no more than a
+  // sane amount up front; a file that claims more years must also hold
+  // their lines.
+  std::vector<double>& values = block_values_;
+  const std::size_t first_size =
+      static_cast<std::size_t>(std::min<int64_t>(years, 1 << 16));
+  if (values.size() < first_size) values.resize(first_size);
   for (int64_t k = 0; k < years;) {
+    if (static_cast<std::size_t>(k) == values.size()) {
+      values.resize(static_cast<std::size_t>(std::min<int64_t>(years, 2 * k)));
+    }
     // The lines already in the buffer, in one tight loop; a line that needs
-    // more input or does not read as a number is left to the loop below,
+    // more input or does not read as a number is left to the code below,
     // which reads it again and reports it.
-    k += reader_.TakeLinesInBuffer(years - k, [&values](std::string_view line) {
+    double* next = values.data() + k;
+    const int64_t room =
+        std::min<int64_t>(years - k, static_cast<int64_t>(values.size()) - k);
+    k += reader_.TakeLinesInBuffer(room, [&next](std::string_view line) {
       if (line.size() < 2) return LineReader::Verdict::kPassedOver;
-      double value;
-      if (!ReadValue(line, &value)) return LineReader::Verdict::kStop;
-      values.push_back(value);
+      if (!ReadValue(line, next)) return LineReader::Verdict::kStop;
+      ++next;
       return LineReader::Verdict::kTaken;
     });
-    if (k == years) break;
+    if (k == years || static_cast<std::size_t>(k) == values.size()) continue;
     std::string_view line;
     if (!reader_.Next(&line)) {
       Truncated("inside the block " + Quote(header_text) + ", after " +
@@ -873,10 +885,11 @@ void Scanner::ReadBlock(std::string_view header, int64_t years) {
            " value lines; every population block must have as many value "
            "lines as the \"Pop. ALL\" block");
     }
-    values.push_back(value);
+    values[static_cast<std::size_t>(k)] = value;
     ++k;
   }
-  patch.SetYears(startyear_, std::move(values));
+  patch.SetYears(startyear_,
+                 std::vector<double>(values.begin(), values.begin() + years));
 }
 
 }  // namespace

@@ -211,7 +211,8 @@ TEST(EdgeSubpopulationTest, SeriesEqualTheCentroidsOfEachYearsSubpopulation) {
       landscape.push_back(data);
     }
     auto patches = MakePatches(landscape);
-    const double share = 0.05 + 0.1 * (round % 9);
+    // A share above 1 is never reached: every walk runs to the end.
+    const double share = round % 10 == 4 ? 1.5 : 0.05 + 0.1 * (round % 9);
     for (char axis : {'X', 'Y'}) {
       for (bool from_start : {true, false}) {
         auto means = TCentroidTools::GetSubpopulationMeans(*patches, share,

@@ -172,11 +172,15 @@ TEST(TMPParserTest, ValueLinesReadTheirFirstPieceAsReadDecimalDoes) {
     for (int i = 0; i < n; ++i) text += char('0' + below(10));
     return text;
   };
-  const char* const kTails[] = {"",      " 0 0 0", " 1.5 2 3", "abc 4",
-                                "\t5 6", ",7",     "-8"};
+  // The last tail makes lines longer than the 64 bytes whose line feeds
+  // the reader finds at once.
+  const std::string kTails[] = {
+      "",      " 0 0 0", " 1.5 2 3", "abc 4",
+      "\t5 6", ",7",     "-8",       " " + std::string(70, '3') + " 1"};
   std::vector<std::string> pieces;
   std::string content = "A,1,1,a.KCH\nMigration\nPop. ALL\n";
-  const int kYears = 30000;
+  // More years than the reader sets aside for a block up front (65,536).
+  const int kYears = 70000;
   for (int i = 0; i <= kYears; ++i) content += "1 0\n";
   content += "Pop. 1\n";
   for (int i = 0; i < kYears; ++i) {
@@ -200,7 +204,7 @@ TEST(TMPParserTest, ValueLinesReadTheirFirstPieceAsReadDecimalDoes) {
       piece += (below(2) ? "e" : "E") + std::to_string(below(40) - 20);
     pieces.push_back(piece);
     std::string line = std::string(below(4) == 0 ? below(3) : 0, ' ') + piece +
-                       kTails[below(7)];
+                       kTails[below(8)];
     if (line.size() < 2) line += " 0";  // shorter lines are passed over
     content += line + (below(2) ? "\r\n" : "\n");
   }
