@@ -8,8 +8,10 @@
 // - Edge series (EdgeSeries): instead of gathering each year's subpopulation
 //   with GetSubpopulation and taking its centroid, the walks of all years
 //   advance together patch by patch in ordinate order, each patch's
-//   populations read in one sweep; year totals (SpanTotals) are summed patch
-//   by patch in name order, the order SumPopulations adds them in.
+//   populations read in one sweep, and each keeps only how many steps it
+//   took and what its crossing patch kept; its members are gathered from
+//   those steps afterwards. Year totals (SpanTotals) are summed patch by
+//   patch in name order, the order SumPopulations adds them in.
 // - Rank order (RankOrder): a bitmap over the ranks puts each year's members
 //   back into name order, where a comparison sort would, so the centroid
 //   sums run in name order.
