@@ -9,16 +9,14 @@
 //   with GetSubpopulation and taking its centroid, the walks of all years
 //   advance together patch by patch in ordinate order, each patch's
 //   populations read in one sweep, and each keeps only how many steps it
-//   took and what its crossing patch kept; its members are gathered from
-//   those steps afterwards. Year totals (SpanTotals) are summed patch by
-//   patch in name order, the order SumPopulations adds them in.
-// - Rank order (RankOrder): a bitmap over the ranks puts each year's members
-//   back into name order, where a comparison sort would, so the centroid
-//   sums run in name order.
-//   The last two are held by EdgeSubpopulationTest's
-//   SeriesEqualTheCentroidsOfEachYearsSubpopulation: random landscapes, some
-//   wider than one 64-bit bitmap word, compared bit for bit with the
-//   per-year subpopulations.
+//   took and what its crossing patch kept. The centroids are then summed
+//   patch by patch in name order, each patch added to every year whose walk
+//   reached it, so that each year's sums take their terms in name order as
+//   the centroid of its subpopulation does. Year totals (SpanTotals) are
+//   summed patch by patch in name order, the order SumPopulations adds them
+//   in. Held by EdgeSubpopulationTest's
+//   SeriesEqualTheCentroidsOfEachYearsSubpopulation: random landscapes
+//   compared bit for bit with the per-year subpopulations.
 // - Occupied run (HasOccupiedRun): one pass keeping the current run length
 //   instead of trying every start position; held by PatchCleaningTest's
 //   KeepsPatchesWithALongEnoughOccupiedRun.
@@ -200,55 +198,6 @@ std::vector<double> SpanTotals(const std::vector<const TPatch*>& list,
   return totals;
 }
 
-// Puts members with distinct ranks below a bound into rank order by marking
-// the ranks in a bitmap as they are added: linear in the number of members
-// and the span of their ranks, where a comparison sort of every year's
-// members was the costliest part of the edge series on large landscapes.
-class RankOrder {
- public:
-  explicit RankOrder(std::size_t ranks)
-      : marks_((ranks + 63) / 64, 0), populations_(ranks) {}
-
-  // Adds a member; its rank must be below the bound and not yet added
-  // since the last TakeOrdered.
-  void Add(std::size_t rank, double population) {
-    marks_[rank / 64] |= uint64_t{1} << (rank % 64);
-    populations_[rank] = population;
-    low_ = std::min(low_, rank);
-    high_ = std::max(high_, rank);
-  }
-
-  // Replaces `ordered` with the members added since the last call, in rank
-  // order, and forgets them.
-  void TakeOrdered(std::vector<Member>* ordered) {
-    ordered->clear();
-    if (low_ > high_) return;
-    const std::size_t low = low_;
-    const std::size_t high = high_;
-    low_ = std::numeric_limits<std::size_t>::max();
-    high_ = 0;
-    for (std::size_t word = low / 64; word <= high / 64; ++word) {
-      for (uint64_t bits = marks_[word]; bits != 0; bits &= bits - 1) {
-        const std::size_t rank = word * 64 + LowestBit(bits);
-        ordered->push_back({rank, populations_[rank]});
-      }
-      marks_[word] = 0;
-    }
-  }
-
- private:
-  // Requires bits != 0. (C++20 names this std::countr_zero.)
-  static std::size_t LowestBit(uint64_t bits) {
-    return static_cast<std::size_t>(__builtin_ctzll(bits));
-  }
-
-  std::vector<uint64_t> marks_;
-  std::vector<double> populations_;
-  // The smallest and largest rank added, low_ > high_ when none was.
-  std::size_t low_ = std::numeric_limits<std::size_t>::max();
-  std::size_t high_ = 0;
-};
-
 // An edge walk of one year: patches are taken in ordinate order until
 // their populations reach the target. The one rule of the walk, for
 // GetSubpopulation and the edge series alike.
@@ -281,9 +230,25 @@ struct YearWalk {
   double crossing_kept = 0.0;
 };
 
+// One year's centroid in the making: the sums MeanOf (count, x, y) or
+// WeightedMeanOf (x and y times the population, the population) form, with
+// the members added in name order as there.
+struct CentroidSums {
+  double x = 0.0;
+  double y = 0.0;
+  double weight = 0.0;
+  std::size_t count = 0;
+
+  TPoint Centroid(bool weighted) const {
+    if (weighted) return TPoint(x / weight, y / weight);
+    const double n = static_cast<double>(count);
+    return TPoint(x / n, y / n);
+  }
+};
+
 // The edge centroid series without building a collection per year: the
 // members each year's subpopulation would hold, with the populations it
-// would hold, put back into name order so the sums run in the same order.
+// would hold, summed in name order as its centroid sums them.
 // The walks of all years advance together, patch by patch in ordinate
 // order: each step reads one patch's populations front to back for the
 // years still walking, instead of visiting the patches anew every year.
@@ -337,25 +302,51 @@ std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
     }
     walking.resize(still_walking);
   }
-  auto series = std::make_unique<TCentroids>("");
-  RankOrder order_by_rank(list.size());
-  std::vector<Member> ordered;
-  for (std::size_t index = 0; index < years.size(); ++index) {
-    const YearWalk& year_walk = walks[index];
-    const std::size_t full_steps =
-        year_walk.steps - (year_walk.crossed ? 1 : 0);
-    for (std::size_t step = 0; step < full_steps; ++step) {
-      const double* population = population_at(step, index);
-      if (population != nullptr && (weighted || *population > 0.0)) {
-        order_by_rank.Add(walk_ranks[step], *population);
+  // Each year's centroid sums its members in name order. Taking the
+  // patches in name order and adding each to every year whose walk reached
+  // it gives each year's sums the same terms in the same order, while every
+  // patch's populations are read front to back once. Patches past the
+  // deepest walk belong to no year.
+  std::vector<std::size_t> step_of_rank(list.size());
+  for (std::size_t step = 0; step < walk_ranks.size(); ++step) {
+    step_of_rank[walk_ranks[step]] = step;
+  }
+  std::size_t deepest = 0;
+  for (const YearWalk& year_walk : walks) {
+    deepest = std::max(deepest, year_walk.steps);
+  }
+  std::vector<CentroidSums> sums(years.size());
+  for (std::size_t rank = 0; rank < list.size(); ++rank) {
+    const std::size_t step = step_of_rank[rank];
+    if (step >= deepest) continue;
+    const double x = list[rank]->GetX();
+    const double y = list[rank]->GetY();
+    for (std::size_t index = 0; index < years.size(); ++index) {
+      const YearWalk& year_walk = walks[index];
+      if (step >= year_walk.steps) continue;
+      double population;
+      if (year_walk.crossed && step + 1 == year_walk.steps) {
+        population = year_walk.crossing_kept;
+      } else if (const double* found = population_at(step, index)) {
+        population = *found;
+      } else {
+        continue;
+      }
+      CentroidSums& sum = sums[index];
+      if (weighted) {
+        sum.x += x * population;
+        sum.y += y * population;
+        sum.weight += population;
+      } else if (population > 0.0) {
+        sum.x += x;
+        sum.y += y;
+        ++sum.count;
       }
     }
-    if (year_walk.crossed && (weighted || year_walk.crossing_kept > 0.0)) {
-      order_by_rank.Add(walk_ranks[full_steps], year_walk.crossing_kept);
-    }
-    order_by_rank.TakeOrdered(&ordered);
-    series->SetCoords(years[index], weighted ? WeightedMeanOf(list, ordered)
-                                             : MeanOf(list, ordered));
+  }
+  auto series = std::make_unique<TCentroids>("");
+  for (std::size_t index = 0; index < years.size(); ++index) {
+    series->SetCoords(years[index], sums[index].Centroid(weighted));
   }
   return series;
 }

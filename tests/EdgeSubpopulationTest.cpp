@@ -195,7 +195,7 @@ TEST(EdgeSubpopulationTest, SeriesEqualTheCentroidsOfEachYearsSubpopulation) {
   std::uniform_int_distribution<int> small(0, 6);
   for (int round = 0; round < 60; ++round) {
     std::vector<PatchData> landscape;
-    // Some landscapes large enough for ranks beyond one 64-bit word.
+    // Some larger landscapes, whose walks leave many patches unreached.
     const int n = round % 10 == 9 ? 130 + round : 1 + round % 25;
     for (int i = 0; i < n; ++i) {
       PatchData data{"p" + std::to_string(i),
