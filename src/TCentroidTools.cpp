@@ -239,6 +239,20 @@ struct CentroidSums {
   double weight = 0.0;
   std::size_t count = 0;
 
+  // Adds a member at (px, py) holding `population`; the plain mean counts
+  // it only when occupied.
+  void Add(double px, double py, double population, bool weighted) {
+    if (weighted) {
+      x += px * population;
+      y += py * population;
+      weight += population;
+    } else if (population > 0.0) {
+      x += px;
+      y += py;
+      ++count;
+    }
+  }
+
   TPoint Centroid(bool weighted) const {
     if (weighted) return TPoint(x / weight, y / weight);
     const double n = static_cast<double>(count);
@@ -305,15 +319,34 @@ std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
   // Each year's centroid sums its members in name order. Taking the
   // patches in name order and adding each to every year whose walk reached
   // it gives each year's sums the same terms in the same order, while every
-  // patch's populations are read front to back once. Patches past the
-  // deepest walk belong to no year.
+  // patch's populations are read in one sweep. The years are ranked by how
+  // many patches their walks took whole, deepest first, so that the years
+  // holding the patch of a given step whole are a leading run of that
+  // ranking, and those it crossed in follow them: each patch visits just
+  // the years it belongs to.
   std::vector<std::size_t> step_of_rank(list.size());
   for (std::size_t step = 0; step < walk_ranks.size(); ++step) {
     step_of_rank[walk_ranks[step]] = step;
   }
+  auto whole_steps = [&walks](std::size_t index) {
+    return walks[index].steps - (walks[index].crossed ? 1 : 0);
+  };
+  std::vector<std::size_t> by_depth(years.size());
+  std::iota(by_depth.begin(), by_depth.end(), std::size_t{0});
+  std::sort(by_depth.begin(), by_depth.end(),
+            [&whole_steps](std::size_t a, std::size_t b) {
+              return whole_steps(a) > whole_steps(b);
+            });
   std::size_t deepest = 0;
   for (const YearWalk& year_walk : walks) {
     deepest = std::max(deepest, year_walk.steps);
+  }
+  // whole_at_least[s]: how many years took at least s patches whole, for
+  // s up to the deepest walk; the years that took more than s come first.
+  std::vector<std::size_t> whole_at_least(deepest + 2, 0);
+  for (std::size_t j = 0, s = deepest + 1; s-- > 0;) {
+    while (j < by_depth.size() && whole_steps(by_depth[j]) >= s) ++j;
+    whole_at_least[s] = j;
   }
   std::vector<CentroidSums> sums(years.size());
   for (std::size_t rank = 0; rank < list.size(); ++rank) {
@@ -321,26 +354,17 @@ std::unique_ptr<TCentroids> EdgeSeries(const TPatches& patches, double share,
     if (step >= deepest) continue;
     const double x = list[rank]->GetX();
     const double y = list[rank]->GetY();
-    for (std::size_t index = 0; index < years.size(); ++index) {
-      const YearWalk& year_walk = walks[index];
-      if (step >= year_walk.steps) continue;
-      double population;
-      if (year_walk.crossed && step + 1 == year_walk.steps) {
-        population = year_walk.crossing_kept;
-      } else if (const double* found = population_at(step, index)) {
-        population = *found;
-      } else {
-        continue;
+    const std::size_t whole = whole_at_least[step + 1];
+    for (std::size_t j = 0; j < whole; ++j) {
+      const std::size_t index = by_depth[j];
+      if (const double* population = population_at(step, index)) {
+        sums[index].Add(x, y, *population, weighted);
       }
-      CentroidSums& sum = sums[index];
-      if (weighted) {
-        sum.x += x * population;
-        sum.y += y * population;
-        sum.weight += population;
-      } else if (population > 0.0) {
-        sum.x += x;
-        sum.y += y;
-        ++sum.count;
+    }
+    for (std::size_t j = whole; j < whole_at_least[step]; ++j) {
+      const std::size_t index = by_depth[j];
+      if (walks[index].crossed) {
+        sums[index].Add(x, y, walks[index].crossing_kept, weighted);
       }
     }
   }
