@@ -596,8 +596,6 @@ class Scanner {
   bool names_repeat_ = false;
   // Which ordinals' blocks have been read.
   std::vector<bool> ordinal_read_;
-  // The values of the block being read.
-  std::vector<double> block_values_;
 };
 
 std::unique_ptr<TPatches> Scanner::Run() {
@@ -836,15 +834,12 @@ void Scanner::ReadBlock(std::string_view header, int64_t years) {
   TPatch& patch = names_repeat_
                       ? patches_->GetPatch(ordinal_names_[ordinal - 1])
                       : *ordinal_patches_[ordinal - 1];
-  // The values go to a list kept from block to block, written by position
-  // without a growth check per line, and are copied out at the end of the
-  // block. The count comes from the file, so the list holds no more than a
-  // sane amount up front; a file that claims more years must also hold
-  // their lines.
-  std::vector<double>& values = block_values_;
-  const std::size_t first_size =
-      static_cast<std::size_t>(std::min<int64_t>(years, 1 << 16));
-  if (values.size() < first_size) values.resize(first_size);
+  // The values are written by position, without a growth check per line,
+  // into the list the patch then takes over. The count comes from the file,
+  // so the list holds no more than a sane amount up front; a file that
+  // claims more years must also hold their lines.
+  std::vector<double> values(
+      static_cast<std::size_t>(std::min<int64_t>(years, 1 << 16)));
   for (int64_t k = 0; k < years;) {
     if (static_cast<std::size_t>(k) == values.size()) {
       values.resize(static_cast<std::size_t>(std::min<int64_t>(years, 2 * k)));
@@ -888,8 +883,7 @@ void Scanner::ReadBlock(std::string_view header, int64_t years) {
     values[static_cast<std::size_t>(k)] = value;
     ++k;
   }
-  patch.SetYears(startyear_,
-                 std::vector<double>(values.begin(), values.begin() + years));
+  patch.SetYears(startyear_, std::move(values));
 }
 
 }  // namespace
