@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <future>
 #include <iostream>
 #include <memory>
 #include <new>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "TCentroidTools.h"
@@ -131,13 +133,40 @@ struct EdgeSeries {
   std::unique_ptr<TCentroids> south_shifts;
 };
 
+// The northern edge series, gathered from the largest ordinate downwards:
+// on a second thread while the caller gathers the southern one, when the
+// landscape is large enough to repay the thread and one can be started.
+// The two only read the collection, so the series are the same either way.
+std::unique_ptr<TCentroids> NorthernEdge(
+    const TRunSettings& settings, const TPatches& patches,
+    std::future<std::unique_ptr<TCentroids>>* later) {
+  constexpr std::size_t kMinimumValues = 1 << 17;
+  std::size_t values = 0;
+  for (const TPatch* patch : patches.GetPatchList()) {
+    values += patch->GetNumYears();
+  }
+  if (values >= kMinimumValues) {
+    try {
+      *later = std::async(std::launch::async, [&settings, &patches] {
+        return TPipeline::EdgeSeries(patches, settings, false);
+      });
+      return nullptr;
+    } catch (const std::system_error&) {
+      // No thread to spare: gathered here instead.
+    }
+  }
+  return TPipeline::EdgeSeries(patches, settings, false);
+}
+
 EdgeSeries Analyse(const TRunSettings& settings, const TPatches& patches) {
   // The northern edge is gathered from the largest ordinate downwards, the
   // southern one from the smallest upwards.
   EdgeSeries series;
-  series.north = TPipeline::EdgeSeries(patches, settings, false);
-  series.north_shifts = TPipeline::Shifts(*series.north, settings);
+  std::future<std::unique_ptr<TCentroids>> north;
+  series.north = NorthernEdge(settings, patches, &north);
   series.south = TPipeline::EdgeSeries(patches, settings, true);
+  if (north.valid()) series.north = north.get();
+  series.north_shifts = TPipeline::Shifts(*series.north, settings);
   series.south_shifts = TPipeline::Shifts(*series.south, settings);
   series.south_shifts =
       TPipeline::Smooth(std::move(series.south_shifts), settings);
