@@ -3,7 +3,7 @@
 the report table with the targets. Called by bench/run.sh, which builds the
 tool and prepares the files.
 
-Usage: measure.py --zelvatrix PATH --runs N NAME=FILE [NAME=FILE ...]
+Usage: measure.py --zelvatrix PATH [--floor PATH] --runs N NAME=FILE ...
 
 Case names with a meaning for the targets: S (a real file), R (a large file),
 W and N (wide and narrow files for the scaling in the number of patches).
@@ -44,17 +44,30 @@ TARGETS = [
      ("W", "Zelvatrix", "time"), ("N", "Zelvatrix", "time"), 12.0),
 ]
 
+# Ratios shown for reference, without a target: where the floor lies.
+REFERENCES = [
+    ("R: read + keep floor / wc -l time",
+     ("R", "read + keep floor", "time"), ("R", "wc -l", "time")),
+    ("R: Zelvatrix time / floor time",
+     ("R", "Zelvatrix", "time"), ("R", "read + keep floor", "time")),
+]
 
-def commands(zelvatrix, path):
+
+def commands(zelvatrix, floor, path):
     """The commands run on one file, by name, in table order. wc -l is the
-    floor of reading the file at all; awk summing the first column is what a
-    user could do by hand with the value lines."""
-    return [
+    floor of reading the file at all; the read + keep floor (bench/
+    read_floor.cpp) reads it as Zelvatrix does and holds a double per line,
+    parsing nothing; awk summing the first column is what a user could do
+    by hand with the value lines."""
+    chosen = [
         ("Zelvatrix", [zelvatrix, path] + ZELVATRIX_ARGS),
         ("Zelvatrix sma 5", [zelvatrix, path] + ZELVATRIX_ARGS + SMOOTHING_ARGS),
         ("wc -l", ["wc", "-l", path]),
-        ("awk", ["awk", "{s+=$1} END {print s}", path]),
     ]
+    if floor is not None:
+        chosen.append(("read + keep floor", [floor, path]))
+    chosen.append(("awk", ["awk", "{s+=$1} END {print s}", path]))
+    return chosen
 
 
 class CommandFailed(Exception):
@@ -90,12 +103,12 @@ def wall_time(argv):
     return elapsed
 
 
-def measure_case(zelvatrix, path, runs):
+def measure_case(zelvatrix, floor, path, runs):
     """Median wall time and peak memory of every command on one file.
     The timed runs of the commands are interleaved, so that a slow spell of
     the machine (another job, frequency scaling) spreads over all commands
     instead of spoiling the ratio between two of them."""
-    cmds = commands(zelvatrix, path)
+    cmds = commands(zelvatrix, floor, path)
     memory = {name: peak_memory(argv) for name, argv in cmds}
     times = {name: [] for name, _ in cmds}
     for _ in range(runs):
@@ -154,6 +167,7 @@ def awk_name():
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--zelvatrix", required=True, help="the Zelvatrix binary")
+    parser.add_argument("--floor", help="the read_floor binary (bench/read_floor.cpp)")
     parser.add_argument("--runs", type=int, default=5, help="timed runs per command")
     parser.add_argument("--smoke", action="store_true",
                         help="tiny files: show the ratios without judging them")
@@ -169,11 +183,11 @@ def main():
           % (args.runs, awk_name(), os.cpu_count() or 0))
     print("Zelvatrix arguments: FILE %s [%s]" % (" ".join(ZELVATRIX_ARGS), " ".join(SMOOTHING_ARGS)))
     print()
-    row = "%-5s %-10s %-16s %12s %12s"  # case, size, command, time, memory
+    row = "%-5s %-10s %-18s %12s %12s"  # case, size, command, time, memory
     print(row % ("case", "file size", "command", "median time", "peak memory"))
     for name, path in cases:
         try:
-            results[name] = measure_case(args.zelvatrix, path, args.runs)
+            results[name] = measure_case(args.zelvatrix, args.floor, path, args.runs)
         except CommandFailed as failure:
             failures.append("%s: %s" % (name, failure))
             print(row % (name, megabytes(sizes[name]), "(failed)", "-", "-"))
@@ -210,6 +224,10 @@ def main():
         verdict = ("not judged (smoke)" if args.smoke
                    else "PASS" if value <= target else "FAIL")
         print(line % (label, "%.3f" % value, "<= %g" % target, verdict))
+    for label, top, bottom in REFERENCES:
+        a, b = figure(results, sizes, top), figure(results, sizes, bottom)
+        if a is not None and b is not None:
+            print(line % (label, "%.3f" % (a / b), "-", "for reference"))
 
     sys.stdout.flush()  # keep the errors after the table they refer to
     for failure in failures:

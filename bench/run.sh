@@ -53,6 +53,9 @@ fi
 echo "== build (Release, build-bench/)"
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DZELVATRIX_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench -j2
+# The floor: reading the file as the tool does and holding its values,
+# without parsing them; built with the same optimisation as the tool.
+"${CXX:-c++}" -std=c++17 -O3 -o build-bench/read_floor bench/read_floor.cpp
 
 # Adds case NAME with the synthetic file for PATCHES YEARS [CAPACITY],
 # writing the file first when it is missing or older than the generator (a
@@ -85,7 +88,8 @@ add_synthetic N "${N[@]}"
 echo "== measuring"
 smoke_flag=()
 ((smoke)) && smoke_flag=(--smoke)
-python3 bench/measure.py --zelvatrix build-bench/Zelvatrix --runs "$runs" \
+python3 bench/measure.py --zelvatrix build-bench/Zelvatrix \
+  --floor build-bench/read_floor --runs "$runs" \
   "${smoke_flag[@]}" "${cases[@]}"
 
 # An ensemble: many copies of the real file through zvx, against one
