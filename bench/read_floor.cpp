@@ -8,11 +8,25 @@
 //
 // Usage: read_floor FILE   (prints the number of lines and of lists)
 
-#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <utility>
 #include <vector>
+
+// The line feeds among `size` bytes. Counted 255 bytes at a time into a
+// byte-wide counter, a loop compilers turn into vector compares; std::count
+// is not, and would take longer than wc -l needs for the whole file.
+long CountFeeds(const char* data, std::size_t size) {
+  long feeds = 0;
+  for (std::size_t start = 0; start < size; start += 255) {
+    const std::size_t end = start + 255 < size ? start + 255 : size;
+    uint8_t some = 0;
+    for (std::size_t i = start; i < end; ++i) some += data[i] == '\n';
+    feeds += some;
+  }
+  return feeds;
+}
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -31,8 +45,8 @@ int main(int argc, char** argv) {
   long lines = 0;
   while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
          in.gcount() > 0) {
-    const long feeds = static_cast<long>(
-        std::count(buffer.data(), buffer.data() + in.gcount(), '\n'));
+    const long feeds =
+        CountFeeds(buffer.data(), static_cast<std::size_t>(in.gcount()));
     lines += feeds;
     for (long i = 0; i < feeds; ++i) {
       if (list.empty()) list.reserve(kPerList);
