@@ -10,6 +10,10 @@
 #include <locale>
 #include <sstream>
 
+#include "TCentroidTools.h"
+#include "TCentroids.h"
+#include "TNumberFormat.h"
+#include "TPoint.h"
 #include "TestSupport.h"
 
 using ::testing::HasSubstr;
@@ -423,4 +427,57 @@ TEST(ReportTest, FerretFileGivesTheReportOfItsOnePopulation) {
     expected += y + ",0,0," + y + ",0,0\n";
   }
   EXPECT_EQ(result.out, expected);
+}
+
+// A landscape of 300 patches over 450 years (135,000 populations) is large
+// enough for the northern edge to be gathered on a second thread. Its band
+// of occupied patches moves north and widens over the years, so the two
+// edges shift by different amounts; each row must give each edge its own
+// series, as the library computes it.
+TEST(ReportTest, LargeLandscapeReportsEachEdgeOfTheLibrary) {
+  constexpr int kPatches = 300;
+  constexpr int kYears = 450;
+  auto population = [](int patch, int year) {
+    const int low = year / 3;
+    const int high = low + 50 + year / 9;
+    return patch >= low && patch < high ? 10 + (patch * 7 + year) % 13 : 0;
+  };
+  std::string text = "Grid 1 km\n";
+  for (int i = 0; i < kPatches; ++i) {
+    text += "P" + std::to_string(i) + "," + std::to_string(i % 7) + "," +
+            std::to_string(i) + ",p.KCH\n";
+  }
+  text += "Migration\nPop. ALL\n";
+  for (int t = 0; t < kYears; ++t) text += "1 0\n";
+  for (int i = 0; i < kPatches; ++i) {
+    text += "Pop. " + std::to_string(i + 1) + "\n";
+    for (int t = 0; t < kYears; ++t) {
+      text += std::to_string(population(i, t)) + " 0 0 0\n";
+    }
+  }
+  const RunResult result =
+      RunProgramOn({"run.mp", "2000", "Y", "0.1", ","}, text);
+  ASSERT_EQ(result.status, 0) << result.err;
+
+  const std::unique_ptr<TPatches> patches = LoadText(text, 2000);
+  const auto north = TCentroidTools::GetRangeCoordShifts(
+      *TCentroidTools::GetSubpopulationMeans(*patches, 0.1, 'Y', false), 0);
+  const auto south = TCentroidTools::GetRangeCoordShifts(
+      *TCentroidTools::GetSubpopulationMeans(*patches, 0.1, 'Y', true), 0);
+  std::string rows;
+  for (int32_t year : south->GetYearList()) {
+    const TPoint n = north->GetCoords(year);
+    const TPoint s = south->GetCoords(year);
+    const std::string y = std::to_string(year);
+    rows += y + "," + TNumberFormat::Report(n.X()) + "," +
+            TNumberFormat::Report(n.Y()) + "," + y + "," +
+            TNumberFormat::Report(s.X()) + "," + TNumberFormat::Report(s.Y()) +
+            "\n";
+  }
+  const std::size_t table = result.out.find("Year,X,Y,Year,X,Y\n");
+  ASSERT_NE(table, std::string::npos) << result.out;
+  EXPECT_EQ(result.out.substr(table + 18), rows);
+  // A shift is the reference minus the position: by the last year the
+  // northern edge has moved about 50 patches further than the southern one.
+  EXPECT_LT(north->GetCoords(2449).Y(), south->GetCoords(2449).Y() - 30);
 }
